@@ -1,0 +1,47 @@
+#pragma once
+// The diagnostic path's UDP client: each brightness change goes as a 24-byte request to the
+// local illumination service on 127.0.0.1 port 30000, and waits for the service's reply.
+#include <winsock2.h>
+#include <windows.h>
+#include <cstdint>
+#include "support/CCS.h"
+
+// The request and reply datagram: six little-endian 32-bit integers.
+struct LIGHTMSG {
+    int32_t command;    // 3: set illumination
+    int32_t status;     // 0 in a request; 1 in a reply means done
+    int32_t display;
+    int32_t gpu;
+    int32_t attribute;
+    int32_t level;
+};
+static_assert(sizeof(LIGHTMSG) == 24, "LIGHTMSG is 24 bytes");
+
+class CLUMOCLI {
+public:
+    CLUMOCLI();
+    virtual ~CLUMOCLI();
+    CLUMOCLI(const CLUMOCLI&) = delete;
+    CLUMOCLI& operator=(const CLUMOCLI&) = delete;
+
+    int Open();   // 0 success, -1 failure
+    int SetIllumination(int display, int gpu, int attribute, int level);  // 1 confirmed, else 0
+    void Close();
+
+    WSADATA wsaData;  // filled by the WSAStartup call that Init makes before Open
+
+private:
+    CCS lock;
+    sockaddr_in service;
+    sockaddr_in reply;
+    int addressLength;
+    SOCKET sock;
+    unsigned pauseModulus;
+};
+
+// The process's one client.
+extern CLUMOCLI g_Client;
+
+// Init's decision for a run with Debug on: the loader unused so far, WinSock loaded and
+// started, and the client open. True when the diagnostic path can be used.
+bool OpenDiagnosticPath();

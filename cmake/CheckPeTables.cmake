@@ -1,0 +1,37 @@
+# Checks the export and import tables of the plug-in DLL with objdump.
+#   cmake -DPE_FILE=vis_glowmeter.dll -DOBJDUMP=x86_64-w64-mingw32-objdump -P CheckPeTables.cmake
+if(NOT OBJDUMP)
+  message(STATUS "No objdump for this toolchain: export and import tables not checked")
+  return()
+endif()
+execute_process(COMMAND ${OBJDUMP} -p ${PE_FILE} OUTPUT_VARIABLE dump RESULT_VARIABLE rc)
+if(NOT rc EQUAL 0)
+  message(FATAL_ERROR "objdump failed on ${PE_FILE}")
+endif()
+
+# Undecorated exports that callers look up by name.
+set(required_exports winampVisGetHeader)
+foreach(name IN LISTS required_exports)
+  if(NOT dump MATCHES "\\][ \t]+${name}\n")
+    message(FATAL_ERROR "${PE_FILE}: export '${name}' missing or decorated")
+  endif()
+endforeach()
+
+# Only libraries that every Windows has; WinSock in particular is loaded at run time.
+set(allowed_imports KERNEL32.dll USER32.dll VERSION.dll msvcrt.dll)
+string(REGEX MATCHALL "DLL Name: [^\n]+" imports "${dump}")
+foreach(line IN LISTS imports)
+  string(REPLACE "DLL Name: " "" dll "${line}")
+  string(STRIP "${dll}" dll)
+  string(TOUPPER "${dll}" upper)
+  set(ok FALSE)
+  foreach(allowed IN LISTS allowed_imports)
+    string(TOUPPER "${allowed}" allowed_upper)
+    if(upper STREQUAL allowed_upper)
+      set(ok TRUE)
+    endif()
+  endforeach()
+  if(NOT ok)
+    message(FATAL_ERROR "${PE_FILE}: imports ${dll}, which is not allowed")
+  endif()
+endforeach()

@@ -1,0 +1,78 @@
+// The NVAPI call surface: the driver library is loaded once, on first use, and never
+// unloaded; each operation is obtained from nvapi_QueryInterface by its interface id.
+#include "gpu/NvApi.h"
+
+#include <windows.h>
+
+namespace {
+
+typedef void* (__cdecl* QueryInterfaceFn)(NvU32 id);
+
+// Resolved once; later calls only read the pointer. LoadLibrary is reference counted and
+// idempotent, so two threads racing on the first call end with the same handle.
+QueryInterfaceFn QueryInterface() {
+    static QueryInterfaceFn query = [] {
+        HMODULE library = LoadLibraryA(NVAPI_LIBRARY_NAME);
+        if (!library) return QueryInterfaceFn(nullptr);
+        return reinterpret_cast<QueryInterfaceFn>(
+            reinterpret_cast<void*>(GetProcAddress(library, "nvapi_QueryInterface")));
+    }();
+    return query;
+}
+
+// Looks up one operation; on failure `status` says why and the result is null.
+template <typename Fn>
+Fn Resolve(NvU32 id, NvAPI_Status& status) {
+    QueryInterfaceFn query = QueryInterface();
+    if (!query) {
+        status = NVAPI_LIBRARY_NOT_FOUND;
+        return nullptr;
+    }
+    Fn fn = reinterpret_cast<Fn>(query(id));
+    status = fn ? NVAPI_OK : NVAPI_NO_IMPLEMENTATION;
+    return fn;
+}
+
+// Calls the operation `id` with `args`, or returns the status that says why it can't.
+template <typename... Args>
+NvAPI_Status Call(NvU32 id, Args... args) {
+    typedef NvAPI_Status(__cdecl * Fn)(Args...);
+    NvAPI_Status status;
+    Fn fn = Resolve<Fn>(id, status);
+    return fn ? fn(args...) : status;
+}
+
+}  // namespace
+
+NvAPI_Status NvAPI_Initialize() { return Call(kNvId_Initialize); }
+
+NvAPI_Status NvAPI_GetInterfaceVersionString(NvAPI_ShortString text) {
+    return Call<char*>(kNvId_GetInterfaceVersionString, text);
+}
+
+NvAPI_Status NvAPI_EnumNvidiaDisplayHandle(NvU32 thisEnum, NvDisplayHandle* handle) {
+    return Call(kNvId_EnumNvidiaDisplayHandle, thisEnum, handle);
+}
+
+NvAPI_Status NvAPI_GetPhysicalGPUsFromDisplay(NvDisplayHandle display,
+                                              NvPhysicalGpuHandle gpus[NVAPI_MAX_PHYSICAL_GPUS],
+                                              NvU32* gpuCount) {
+    return Call<NvDisplayHandle, NvPhysicalGpuHandle*, NvU32*>(kNvId_GetPhysicalGPUsFromDisplay, display, gpus,
+                                                                gpuCount);
+}
+
+NvAPI_Status NvAPI_GetDisplayDriverVersion(NvDisplayHandle display, NV_DISPLAY_DRIVER_VERSION* version) {
+    return Call(kNvId_GetDisplayDriverVersion, display, version);
+}
+
+NvAPI_Status NvAPI_GPU_GetFullName(NvPhysicalGpuHandle gpu, NvAPI_ShortString name) {
+    return Call<NvPhysicalGpuHandle, char*>(kNvId_GPU_GetFullName, gpu, name);
+}
+
+NvAPI_Status NvAPI_GPU_QueryIlluminationSupport(NV_GPU_QUERY_ILLUMINATION_SUPPORT_PARM* parm) {
+    return Call(kNvId_GPU_QueryIlluminationSupport, parm);
+}
+
+NvAPI_Status NvAPI_GPU_SetIllumination(NV_GPU_SET_ILLUMINATION_PARM* parm) {
+    return Call(kNvId_GPU_SetIllumination, parm);
+}

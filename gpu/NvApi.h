@@ -1,0 +1,104 @@
+#pragma once
+// The least NVAPI call surface the plug-in needs: its records, and the eight operations
+// reached through the driver library's nvapi_QueryInterface by interface id.
+#include <cstdint>
+
+typedef int32_t NvAPI_Status;
+typedef uint32_t NvU32;
+typedef char NvAPI_ShortString[64];
+
+struct NvDisplayHandle__;
+struct NvPhysicalGpuHandle__;
+typedef NvDisplayHandle__* NvDisplayHandle;
+typedef NvPhysicalGpuHandle__* NvPhysicalGpuHandle;
+
+constexpr NvAPI_Status NVAPI_OK = 0;
+constexpr NvAPI_Status NVAPI_ERROR = -1;
+constexpr NvAPI_Status NVAPI_LIBRARY_NOT_FOUND = -2;
+constexpr NvAPI_Status NVAPI_NO_IMPLEMENTATION = -3;
+constexpr NvAPI_Status NVAPI_INVALID_ARGUMENT = -5;
+constexpr NvAPI_Status NVAPI_NVIDIA_DEVICE_NOT_FOUND = -6;
+constexpr NvAPI_Status NVAPI_END_ENUMERATION = -7;
+constexpr NvAPI_Status NVAPI_INCOMPATIBLE_STRUCT_VERSION = -9;
+constexpr NvAPI_Status NVAPI_NOT_SUPPORTED = -104;
+
+constexpr int NVAPI_MAX_PHYSICAL_GPUS = 64;
+
+// Which light of a board.
+typedef enum {
+    NV_GPU_IA_LOGO_BRIGHTNESS = 0,
+    NV_GPU_IA_SLI_BRIGHTNESS = 1,
+} NV_GPU_ILLUMINATION_ATTRIB;
+
+struct NV_DISPLAY_DRIVER_VERSION {
+    NvU32 version;
+    NvU32 drvVersion;
+    NvU32 bldChangeListNum;
+    NvAPI_ShortString szBuildBranchString;
+    NvAPI_ShortString szAdapterString;
+};
+
+struct NV_GPU_QUERY_ILLUMINATION_SUPPORT_PARM {
+    NvU32 version;
+    NvPhysicalGpuHandle hPhysicalGpu;
+    NV_GPU_ILLUMINATION_ATTRIB Attribute;
+    NvU32 bSupported;
+};
+
+struct NV_GPU_SET_ILLUMINATION_PARM {
+    NvU32 version;
+    NvPhysicalGpuHandle hPhysicalGpu;
+    NV_GPU_ILLUMINATION_ATTRIB Attribute;
+    NvU32 Value;
+};
+
+// A record's version word: its size in the low 16 bits, the record version in the high 16.
+template <typename Record>
+constexpr NvU32 NvRecordVersion(NvU32 recordVersion) {
+    return static_cast<NvU32>(sizeof(Record)) | (recordVersion << 16);
+}
+constexpr NvU32 NV_DISPLAY_DRIVER_VERSION_VER = NvRecordVersion<NV_DISPLAY_DRIVER_VERSION>(1);
+constexpr NvU32 NV_GPU_QUERY_ILLUMINATION_SUPPORT_PARM_VER =
+    NvRecordVersion<NV_GPU_QUERY_ILLUMINATION_SUPPORT_PARM>(1);
+constexpr NvU32 NV_GPU_SET_ILLUMINATION_PARM_VER = NvRecordVersion<NV_GPU_SET_ILLUMINATION_PARM>(1);
+
+static_assert(NV_DISPLAY_DRIVER_VERSION_VER == 0x1008C, "driver-version record is 140 bytes");
+#if defined(_M_IX86) || defined(__i386__)
+static_assert(NV_GPU_QUERY_ILLUMINATION_SUPPORT_PARM_VER == 0x10010, "query record is 16 bytes");
+static_assert(NV_GPU_SET_ILLUMINATION_PARM_VER == 0x10010, "set record is 16 bytes");
+#else
+static_assert(NV_GPU_QUERY_ILLUMINATION_SUPPORT_PARM_VER == 0x10018, "query record is 24 bytes");
+static_assert(NV_GPU_SET_ILLUMINATION_PARM_VER == 0x10018, "set record is 24 bytes");
+#endif
+
+// Interface ids answered by nvapi_QueryInterface.
+enum NvApiInterfaceId : NvU32 {
+    kNvId_Initialize = 0x0150E828,
+    kNvId_GetInterfaceVersionString = 0x01053FA5,
+    kNvId_EnumNvidiaDisplayHandle = 0x9ABDD40D,
+    kNvId_GetPhysicalGPUsFromDisplay = 0x34EF9506,
+    kNvId_GetDisplayDriverVersion = 0xF951A4D1,
+    kNvId_GPU_GetFullName = 0xCEEE8E9F,
+    kNvId_GPU_QueryIlluminationSupport = 0xA629DA31,
+    kNvId_GPU_SetIllumination = 0x0254A187,
+};
+
+// The driver library's platform name: "nvapi.dll" for 32-bit code, "nvapi64.dll" for 64-bit.
+#if defined(_WIN64)
+#define NVAPI_LIBRARY_NAME "nvapi64.dll"
+#else
+#define NVAPI_LIBRARY_NAME "nvapi.dll"
+#endif
+
+// The operations. Each loads the driver library on first use (and never unloads it) and
+// returns NVAPI_LIBRARY_NOT_FOUND or NVAPI_NO_IMPLEMENTATION when it can't reach the call.
+NvAPI_Status NvAPI_Initialize();
+NvAPI_Status NvAPI_GetInterfaceVersionString(NvAPI_ShortString text);
+NvAPI_Status NvAPI_EnumNvidiaDisplayHandle(NvU32 thisEnum, NvDisplayHandle* handle);
+NvAPI_Status NvAPI_GetPhysicalGPUsFromDisplay(NvDisplayHandle display,
+                                              NvPhysicalGpuHandle gpus[NVAPI_MAX_PHYSICAL_GPUS],
+                                              NvU32* gpuCount);
+NvAPI_Status NvAPI_GetDisplayDriverVersion(NvDisplayHandle display, NV_DISPLAY_DRIVER_VERSION* version);
+NvAPI_Status NvAPI_GPU_GetFullName(NvPhysicalGpuHandle gpu, NvAPI_ShortString name);
+NvAPI_Status NvAPI_GPU_QueryIlluminationSupport(NV_GPU_QUERY_ILLUMINATION_SUPPORT_PARM* parm);
+NvAPI_Status NvAPI_GPU_SetIllumination(NV_GPU_SET_ILLUMINATION_PARM* parm);

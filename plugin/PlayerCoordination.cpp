@@ -1,0 +1,5 @@
+#include "plugin/PlayerCoordination.h"
+
+void PlayerStart() {}
+void PlayerStop() {}
+void PlayerStamp() {}

@@ -1,0 +1,4 @@
+#include "settings/PluginCfg.h"
+
+PLUGINCFG g_LiveConfig = {};
+PLUGINCFG g_WorkConfig = {};
