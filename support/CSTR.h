@@ -43,8 +43,16 @@ public:
     void RegisterErrorTrap(ErrorHandler handler);
 
 private:
-    static void ErrorTrap();
+    [[noreturn]] static void ErrorTrap();
     bool IsTrim(char c, const char* set) const;
+    // Calls the handler recorded by RegisterErrorTrap, if any, then ErrorTrap.
+    [[noreturn]] void FailAllocation();
+    // A zero-filled block of size + 1 bytes for a text of size characters; never returns
+    // null: a failed allocation, or a size the 32-bit length can't hold, ends in the trap.
+    char* AllocateText(unsigned long long size);
+    // Replaces the text by count characters from text, which may point into the current
+    // buffer: the new block is filled before the old one is released.
+    void Assign(const char* text, unsigned long long count);
 
     unsigned int length;
     char* buffer;
