@@ -1,0 +1,50 @@
+#include "tools/host/ProgressLine.h"
+
+#include "tools/host/ProgressText.h"
+
+namespace {
+
+constexpr DWORD kRedrawMs = 100;
+constexpr uint64_t kPlainEveryMs = 5000;
+// The line is padded to a fixed width, so a shorter text fully covers a longer one before it.
+constexpr int kLineWidth = 60;
+
+}  // namespace
+
+ProgressLine::ProgressLine() : err_(GetStdHandle(STD_ERROR_HANDLE)) {
+    DWORD mode = 0;
+    terminal_ = err_ && err_ != INVALID_HANDLE_VALUE && GetFileType(err_) == FILE_TYPE_CHAR &&
+                GetConsoleMode(err_, &mode);
+}
+
+void ProgressLine::Update(uint64_t positionMs, uint64_t totalMs, long long frames) {
+    if (terminal_) {
+        const DWORD now = GetTickCount();
+        if (started_ && now - writtenAt_ < kRedrawMs) return;
+        writtenAt_ = now;
+        Write(positionMs, totalMs, frames, false);
+    } else if (!started_ || positionMs >= nextPlainMs_) {
+        nextPlainMs_ = positionMs - positionMs % kPlainEveryMs + kPlainEveryMs;
+        Write(positionMs, totalMs, frames, true);
+    }
+    started_ = true;
+}
+
+void ProgressLine::Finish(uint64_t positionMs, uint64_t totalMs, long long frames) {
+    Write(positionMs, totalMs, frames, true);
+}
+
+void ProgressLine::Write(uint64_t positionMs, uint64_t totalMs, long long frames, bool endLine) {
+    char line[128];
+    int n = 0;
+    if (terminal_) line[n++] = '\r';
+    n += FormatProgress(line + n, sizeof line - n - 2, positionMs, totalMs, frames);
+    if (n > static_cast<int>(sizeof line) - 3) n = static_cast<int>(sizeof line) - 3;
+    while (terminal_ && n < kLineWidth) line[n++] = ' ';
+    if (endLine) {
+        line[n++] = '\r';
+        line[n++] = '\n';
+    }
+    DWORD written = 0;
+    WriteFile(err_, line, static_cast<DWORD>(n), &written, nullptr);
+}

@@ -1,0 +1,6 @@
+#pragma once
+// The text of the host's progress line: "0:05.2 / 0:20.0  104 frames".
+#include <cstddef>
+#include <cstdint>
+
+int FormatProgress(char* out, size_t size, uint64_t positionMs, uint64_t totalMs, long long frames);

@@ -1,0 +1,68 @@
+#include "tools/host/VisPlugin.h"
+
+namespace {
+
+// A plug-in that never ends its list still ends here.
+constexpr int kMaxModules = 64;
+
+std::string BesideHost(const char* fileName) {
+    char path[MAX_PATH] = {};
+    const DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string folder(path, n < MAX_PATH ? n : 0);
+    const size_t slash = folder.find_last_of("\\/");
+    folder.resize(slash == std::string::npos ? 0 : slash + 1);
+    return folder + fileName;
+}
+
+std::string FullPath(const std::string& path) {
+    char full[MAX_PATH * 2];
+    const DWORD n = GetFullPathNameA(path.c_str(), sizeof full, full, nullptr);
+    return n > 0 && n < sizeof full ? std::string(full, n) : path;
+}
+
+std::string LoadFailure(DWORD code) {
+    if (code == ERROR_BAD_EXE_FORMAT) {
+        return sizeof(void*) == 8 ? "not a 64-bit DLL (32-bit plug-ins need the x86 build of this host)"
+                                  : "not a 32-bit DLL (64-bit plug-ins need the x64 build of this host)";
+    }
+    if (code == ERROR_MOD_NOT_FOUND) return "a library it needs is missing";
+    return "Windows cannot load it (error " + std::to_string(code) + ")";
+}
+
+}  // namespace
+
+VisPlugin::~VisPlugin() {
+    if (dll_) FreeLibrary(dll_);
+}
+
+bool VisPlugin::Load(const std::string& path, std::string& error) {
+    path_ = FullPath(path.empty() ? BesideHost("vis_glowmeter.dll") : path);
+    const DWORD attributes = GetFileAttributesA(path_.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        error = "cannot load the plug-in \"" + path_ + "\": no such file";
+        return false;
+    }
+    // The plug-in's own folder is searched for the libraries it links, as Winamp's is.
+    dll_ = LoadLibraryExA(path_.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+    if (!dll_) {
+        error = "cannot load the plug-in \"" + path_ + "\": " + LoadFailure(GetLastError());
+        return false;
+    }
+    auto getHeader = reinterpret_cast<winampVisGetHeaderType>(
+        reinterpret_cast<void*>(GetProcAddress(dll_, "winampVisGetHeader")));
+    if (!getHeader) {
+        error = "\"" + path_ + "\" is not a visualization plug-in (no winampVisGetHeader export)";
+        return false;
+    }
+    header_ = getHeader();
+    if (!header_ || !header_->getModule) {
+        error = "\"" + path_ + "\" is not a visualization plug-in (its header is empty)";
+        return false;
+    }
+    while (moduleCount_ < kMaxModules && header_->getModule(moduleCount_)) ++moduleCount_;
+    if (moduleCount_ == 0) {
+        error = "\"" + path_ + "\" is not a visualization plug-in (its header lists no module)";
+        return false;
+    }
+    return true;
+}

@@ -1,0 +1,33 @@
+#pragma once
+// A Winamp visualization plug-in DLL, loaded for as long as the object lives: its header and
+// its list of modules.
+#include <windows.h>
+
+#include <string>
+
+#include "plugin/WinampVis.h"
+
+class VisPlugin {
+public:
+    VisPlugin() = default;
+    VisPlugin(const VisPlugin&) = delete;
+    VisPlugin& operator=(const VisPlugin&) = delete;
+    ~VisPlugin();
+
+    // Loads the DLL at `path` (empty: vis_glowmeter.dll beside the host) and lists its
+    // modules. Fails with the reason when the file is missing or no DLL of this host's
+    // architecture, when it has no winampVisGetHeader export, or when it lists no module.
+    bool Load(const std::string& path, std::string& error);
+
+    const winampVisHeader& Header() const { return *header_; }
+    int ModuleCount() const { return moduleCount_; }
+    winampVisModule* Module(int index) const { return header_->getModule(index); }
+    HINSTANCE Instance() const { return dll_; }
+    const std::string& Path() const { return path_; }
+
+private:
+    HMODULE dll_ = nullptr;
+    winampVisHeader* header_ = nullptr;
+    int moduleCount_ = 0;
+    std::string path_;
+};
