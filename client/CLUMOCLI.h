@@ -28,9 +28,23 @@ public:
     int SetIllumination(int display, int gpu, int attribute, int level);  // 1 confirmed, else 0
     void Close();
 
+    // The pause after an exchange, 1 to 5 ms, drawn from rand().
+    unsigned NextPauseMs() const;
+
+    static constexpr unsigned short kServicePort = 30000;
+    // How long one exchange waits for the reply: a local service answers in well under a
+    // millisecond, and a service that never answers must not hold the render thread.
+    static constexpr DWORD kReplyTimeoutMs = 100;
+    static constexpr int32_t kCommandSetIllumination = 3;
+    static constexpr int32_t kStatusDone = 1;
+
     WSADATA wsaData;  // filled by the WSAStartup call that Init makes before Open
 
 private:
+    bool IsOpen() const;
+    int Exchange(LIGHTMSG& message);
+    void CloseSocket();
+
     CCS lock;
     sockaddr_in service;
     sockaddr_in reply;

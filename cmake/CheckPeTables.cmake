@@ -10,7 +10,8 @@ if(NOT rc EQUAL 0)
 endif()
 
 # Undecorated exports that callers look up by name.
-set(required_exports winampVisGetHeader)
+set(required_exports winampVisGetHeader
+  WS32LIB_LoadDLL WS32LIB_UnloadDLL WS32LIB_IsLoadDLL WS32LIB_GetLoadCount WS32LIB_GetDLLHandle)
 foreach(name IN LISTS required_exports)
   if(NOT dump MATCHES "\\][ \t]+${name}\n")
     message(FATAL_ERROR "${PE_FILE}: export '${name}' missing or decorated")

@@ -1,0 +1,166 @@
+// The illumination client against a real UDP service on 127.0.0.1:30000.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <vector>
+
+#include "client/CLUMOCLI.h"
+#include "client/UdpService.h"
+#include "client/WS32LIB.h"
+#include "client/WinsockEntries.h"
+
+namespace {
+
+double NowMs() {
+    LARGE_INTEGER frequency, counter;
+    QueryPerformanceFrequency(&frequency);
+    QueryPerformanceCounter(&counter);
+    return 1000.0 * static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+// Longest a failed exchange may take: the reply bound, the pause, and room for a busy machine.
+constexpr double kExchangeBoundMs = CLUMOCLI::kReplyTimeoutMs + 5 + 150;
+
+struct OpenClient : ::testing::Test {
+    UdpService service;
+    CLUMOCLI client;
+    bool startService = true;
+
+    void SetUp() override {
+        if (startService) {
+            ASSERT_TRUE(service.Start()) << "port 30000 stayed busy";
+        }
+        ASSERT_EQ(WS32LIB_LoadDLL(), 0);
+        ASSERT_EQ(WS32LIB::WSAStartup(2, &client.wsaData), 0);
+        ASSERT_EQ(client.Open(), 0);
+    }
+    void TearDown() override {
+        client.Close();
+        EXPECT_EQ(WS32LIB_GetLoadCount(), 0u);
+    }
+};
+
+TEST_F(OpenClient, SendsTheRequestLittleEndianInTheDocumentedLayout) {
+    EXPECT_EQ(client.SetIllumination(1, 2, 1, 100), 1);
+    const std::vector<ReceivedDatagram> got = service.Received();
+    ASSERT_EQ(got.size(), 1u);
+    ASSERT_EQ(got[0].length, 24);
+    const uint8_t expected[24] = {3, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0, 0, 2, 0, 0, 0, 1, 0, 0, 0, 0x64, 0, 0, 0};
+    EXPECT_TRUE(std::equal(expected, expected + 24, got[0].bytes.begin()));
+    EXPECT_EQ(got[0].arrivedAtPort, 30000);
+}
+
+TEST_F(OpenClient, OnlyAFullReplyWithStatusDoneConfirms) {
+    struct Case { int32_t status; int length; int result; };
+    const Case cases[] = {
+        {1, 24, 1}, {0, 24, 0}, {2, 24, 0}, {-1, 24, 0},  // status decides
+        {1, 20, 0}, {1, 0, 0}, {1, 28, 0}, {1, 64, 0},    // short, empty and long replies fail
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "status " << c.status << " length " << c.length);
+        ReplyScript script;
+        script.status = c.status;
+        script.length = c.length;
+        service.Script(script);
+        EXPECT_EQ(client.SetIllumination(0, 0, 0, 50), c.result);
+    }
+    EXPECT_EQ(service.Received().size(), sizeof(cases) / sizeof(cases[0]));
+}
+
+TEST_F(OpenClient, LearnsThePortOnlyFromRepliesThatArrived) {
+    ReplyScript moved;
+    moved.fromOtherPort = true;
+    service.Script(moved);
+    EXPECT_EQ(client.SetIllumination(0, 0, 0, 10), 1);
+    EXPECT_EQ(client.SetIllumination(0, 0, 0, 20), 1);  // goes to the port that answered
+
+    ReplyScript silent;
+    silent.silent = true;
+    service.Script(silent);
+    EXPECT_EQ(client.SetIllumination(0, 0, 0, 30), 0);  // times out: nothing to learn from
+
+    service.Script(ReplyScript());
+    EXPECT_EQ(client.SetIllumination(0, 0, 0, 40), 1);  // still the learned port, never port 0
+
+    const std::vector<ReceivedDatagram> got = service.Received();
+    ASSERT_EQ(got.size(), 4u);
+    EXPECT_EQ(got[0].arrivedAtPort, 30000);
+    EXPECT_EQ(got[1].arrivedAtPort, service.OtherPort());
+    EXPECT_EQ(got[2].arrivedAtPort, service.OtherPort());
+    EXPECT_EQ(got[3].arrivedAtPort, service.OtherPort());
+}
+
+TEST_F(OpenClient, AServiceThatNeverAnswersCostsOneBoundedWait) {
+    ReplyScript silent;
+    silent.silent = true;
+    service.Script(silent);
+    const double start = NowMs();
+    EXPECT_EQ(client.SetIllumination(0, 0, 0, 70), 0);
+    const double elapsed = NowMs() - start;
+    EXPECT_GE(elapsed, CLUMOCLI::kReplyTimeoutMs * 0.8);  // it did wait for the reply
+    EXPECT_LT(elapsed, kExchangeBoundMs);
+    EXPECT_EQ(service.Received().size(), 1u);
+}
+
+TEST_F(OpenClient, EveryExchangeEndsWithAPauseOfOneToFiveMs) {
+    std::vector<double> times;
+    for (int i = 0; i < 30; ++i) {
+        const double start = NowMs();
+        ASSERT_EQ(client.SetIllumination(0, 0, 0, i), 1);
+        times.push_back(NowMs() - start);
+    }
+    std::sort(times.begin(), times.end());
+    EXPECT_GE(times.front(), 0.9);            // never without a pause
+    EXPECT_LT(times[times.size() / 2], 20.0);  // and the pause stays short
+
+    int seen[7] = {};
+    for (int i = 0; i < 2000; ++i) {
+        const unsigned pause = client.NextPauseMs();
+        ASSERT_GE(pause, 1u);
+        ASSERT_LE(pause, 5u);
+        ++seen[pause];
+    }
+    for (int ms = 1; ms <= 5; ++ms) EXPECT_GT(seen[ms], 0) << ms;
+}
+
+struct NothingListening : OpenClient {
+    NothingListening() { startService = false; }
+};
+
+TEST_F(NothingListening, TheRequestFailsWithinTheBound) {
+    const double start = NowMs();
+    EXPECT_EQ(client.SetIllumination(0, 0, 0, 100), 0);
+    EXPECT_EQ(client.SetIllumination(0, 0, 0, 25), 0);
+    EXPECT_LT(NowMs() - start, 2 * kExchangeBoundMs);
+}
+
+TEST(ClosedClient, RefusesWorkWithoutWinsockInsteadOfCrashing) {
+    ASSERT_EQ(WS32LIB_GetLoadCount(), 0u);
+    CLUMOCLI client;
+    EXPECT_EQ(client.Open(), -1);
+    EXPECT_EQ(client.SetIllumination(0, 0, 0, 100), 0);
+    client.Close();
+    EXPECT_EQ(WS32LIB_GetLoadCount(), 0u);
+}
+
+TEST(ClosedClient, CloseWithNothingLoadedLeavesAnOpenSocketAlone) {
+    UdpService service;
+    ASSERT_TRUE(service.Start());
+    CLUMOCLI client;
+    ASSERT_EQ(WS32LIB_LoadDLL(), 0);
+    ASSERT_EQ(WS32LIB::WSAStartup(2, &client.wsaData), 0);
+    ASSERT_EQ(client.Open(), 0);
+
+    // Somebody else unloads WinSock; Close then has nothing to do.
+    WS32LIB_UnloadDLL();
+    client.Close();
+    EXPECT_EQ(WS32LIB_GetLoadCount(), 0u);
+
+    // Loaded again, the same socket still reaches the service.
+    ASSERT_EQ(WS32LIB_LoadDLL(), 0);
+    EXPECT_EQ(client.SetIllumination(0, 0, 0, 5), 1);
+    client.Close();
+    EXPECT_EQ(WS32LIB_GetLoadCount(), 0u);
+}
+
+}  // namespace
