@@ -68,26 +68,28 @@ TEST_F(OpenClient, OnlyAFullReplyWithStatusDoneConfirms) {
 }
 
 TEST_F(OpenClient, LearnsThePortOnlyFromRepliesThatArrived) {
-    ReplyScript moved;
-    moved.fromOtherPort = true;
-    service.Script(moved);
-    EXPECT_EQ(client.SetIllumination(0, 0, 0, 10), 1);
-    EXPECT_EQ(client.SetIllumination(0, 0, 0, 20), 1);  // goes to the port that answered
-
     ReplyScript silent;
     silent.silent = true;
-    service.Script(silent);
-    EXPECT_EQ(client.SetIllumination(0, 0, 0, 30), 0);  // times out: nothing to learn from
-
-    service.Script(ReplyScript());
-    EXPECT_EQ(client.SetIllumination(0, 0, 0, 40), 1);  // still the learned port, never port 0
-
+    ReplyScript moved;
+    moved.fromOtherPort = true;
+    const ReplyScript normal;
+    const unsigned short other = service.OtherPort();
+    struct Step { const ReplyScript& script; int result; unsigned short arrivesAt; };
+    const Step steps[] = {
+        {silent, 0, 30000},  // no reply yet: nothing to learn, the port stays 30000
+        {normal, 1, 30000},
+        {moved, 1, 30000},   // answered from another port...
+        {normal, 1, other},  // ...so the next request goes there
+        {silent, 0, other},
+        {normal, 1, other},  // a timeout keeps the learned port
+    };
+    for (const Step& step : steps) {
+        service.Script(step.script);
+        EXPECT_EQ(client.SetIllumination(0, 0, 0, 10), step.result);
+    }
     const std::vector<ReceivedDatagram> got = service.Received();
-    ASSERT_EQ(got.size(), 4u);
-    EXPECT_EQ(got[0].arrivedAtPort, 30000);
-    EXPECT_EQ(got[1].arrivedAtPort, service.OtherPort());
-    EXPECT_EQ(got[2].arrivedAtPort, service.OtherPort());
-    EXPECT_EQ(got[3].arrivedAtPort, service.OtherPort());
+    ASSERT_EQ(got.size(), sizeof(steps) / sizeof(steps[0]));
+    for (size_t i = 0; i < got.size(); ++i) EXPECT_EQ(got[i].arrivedAtPort, steps[i].arrivesAt) << "request " << i;
 }
 
 TEST_F(OpenClient, AServiceThatNeverAnswersCostsOneBoundedWait) {
