@@ -1,0 +1,48 @@
+// A machine without an NVIDIA driver: this program runs in a folder that holds no driver
+// library, so every way to the driver fails and nothing may be touched.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <cstring>
+
+#include "gpu/CNVGF.h"
+#include "gpu/DeviceDetection.h"
+
+namespace {
+
+TEST(NoDriver, TheLibraryIsReallyMissing) {
+    EXPECT_EQ(nullptr, LoadLibraryA(NVAPI_LIBRARY_NAME));
+}
+
+TEST(NoDriver, EveryOperationReportsTheMissingLibrary) {
+    NvDisplayHandle display = nullptr;
+    NV_GPU_SET_ILLUMINATION_PARM set = {};
+    set.version = NV_GPU_SET_ILLUMINATION_PARM_VER;
+    EXPECT_EQ(NVAPI_LIBRARY_NOT_FOUND, NvAPI_Initialize());
+    EXPECT_EQ(NVAPI_LIBRARY_NOT_FOUND, NvAPI_EnumNvidiaDisplayHandle(0, &display));
+    EXPECT_EQ(NVAPI_LIBRARY_NOT_FOUND, NvAPI_GPU_SetIllumination(&set));
+    EXPECT_EQ(nullptr, display);
+}
+
+TEST(NoDriver, OpenDeviceNamesTheSlotUnknown) {
+    CNVGF object;
+    DEVICECFG slot = {};
+    std::strcpy(slot.Name, "stale");
+    EXPECT_EQ(0, OpenDevice(object, slot));
+    EXPECT_STREQ("Unknown", slot.Name);
+    EXPECT_EQ(nullptr, object.hNvapi);
+    EXPECT_EQ(0, object.Load(1));
+    EXPECT_EQ(nullptr, object.hNvapi);
+    EXPECT_EQ(0, object.SetIllumination(0, 50));
+}
+
+TEST(NoDriver, DetectionFindsNothingAndTouchesNoSlot) {
+    DEVICECFG slots[kDeviceSlots];
+    std::memset(slots, 0x5A, sizeof slots);
+    DEVICECFG before[kDeviceSlots];
+    std::memcpy(before, slots, sizeof slots);
+    EXPECT_EQ(0u, DetectDevices(slots));
+    EXPECT_EQ(0, std::memcmp(before, slots, sizeof slots));
+}
+
+}  // namespace
