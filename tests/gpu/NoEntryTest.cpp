@@ -1,0 +1,40 @@
+// A driver library without nvapi_QueryInterface sits beside this program (in a folder of
+// its own): linking fails but holds the library until released.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <cstring>
+
+#include "gpu/CNVGF.h"
+#include "gpu/DeviceDetection.h"
+
+namespace {
+
+TEST(NoEntry, LoadFailsButKeepsTheLinkUntilReleased) {
+    CNVGF object;
+    EXPECT_EQ(0, object.Load(1));
+    HMODULE held = object.hNvapi;
+    ASSERT_NE(nullptr, held);
+    EXPECT_EQ(nullptr, object.pfnQueryInterface);
+    EXPECT_EQ(0, object.Load(1));
+    EXPECT_EQ(held, object.hNvapi);
+    EXPECT_EQ(1, object.Load(0));
+    EXPECT_EQ(nullptr, object.hNvapi);
+}
+
+TEST(NoEntry, NothingOpensAndNothingIsDetected) {
+    CNVGF object;
+    DEVICECFG slot = {};
+    EXPECT_EQ(0, OpenDevice(object, slot));
+    EXPECT_STREQ("Unknown", slot.Name);
+    EXPECT_NE(NVAPI_OK, NvAPI_Initialize());
+
+    DEVICECFG slots[kDeviceSlots];
+    std::memset(slots, 0x5A, sizeof slots);
+    DEVICECFG before[kDeviceSlots];
+    std::memcpy(before, slots, sizeof slots);
+    EXPECT_EQ(0u, DetectDevices(slots));
+    EXPECT_EQ(0, std::memcmp(before, slots, sizeof slots));
+}
+
+}  // namespace
