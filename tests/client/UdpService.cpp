@@ -73,6 +73,12 @@ void UdpService::Script(const ReplyScript& newScript) {
     LeaveCriticalSection(&guard);
 }
 
+void UdpService::ScriptSequence(const std::vector<ReplyScript>& newSequence) {
+    EnterCriticalSection(&guard);
+    sequence = newSequence;
+    LeaveCriticalSection(&guard);
+}
+
 std::vector<ReceivedDatagram> UdpService::Received() {
     EnterCriticalSection(&guard);
     std::vector<ReceivedDatagram> copy = received;
@@ -105,15 +111,16 @@ void UdpService::Serve() {
             datagram.arrivedAtPort = s == main ? port : otherPort;
             EnterCriticalSection(&guard);
             received.push_back(datagram);
+            const size_t index = received.size() - 1;
             LeaveCriticalSection(&guard);
-            Answer(s, from, datagram.bytes.data(), datagram.length);
+            Answer(s, from, datagram.bytes.data(), datagram.length, index);
         }
     }
 }
 
-void UdpService::Answer(SOCKET from, const sockaddr_in& to, uint8_t* bytes, int length) {
+void UdpService::Answer(SOCKET from, const sockaddr_in& to, uint8_t* bytes, int length, size_t index) {
     EnterCriticalSection(&guard);
-    const ReplyScript now = script;
+    const ReplyScript now = index < sequence.size() ? sequence[index] : script;
     LeaveCriticalSection(&guard);
     if (now.silent) return;
     uint8_t reply[64] = {};

@@ -34,6 +34,8 @@ public:
     void Stop();
 
     void Script(const ReplyScript& script);
+    // Request n (from 0) is answered by sequence[n]; requests after the sequence by Script's.
+    void ScriptSequence(const std::vector<ReplyScript>& sequence);
     std::vector<ReceivedDatagram> Received();
     unsigned short Port() const { return port; }
     unsigned short OtherPort() const { return otherPort; }
@@ -41,7 +43,7 @@ public:
 private:
     static DWORD WINAPI ThreadMain(void* self);
     void Serve();
-    void Answer(SOCKET from, const sockaddr_in& to, uint8_t* bytes, int length);
+    void Answer(SOCKET from, const sockaddr_in& to, uint8_t* bytes, int length, size_t index);
 
     unsigned short port;
     unsigned short otherPort = 0;
@@ -51,5 +53,6 @@ private:
     volatile LONG stop = 0;
     CRITICAL_SECTION guard;
     ReplyScript script;
+    std::vector<ReplyScript> sequence;
     std::vector<ReceivedDatagram> received;
 };

@@ -1,0 +1,198 @@
+// The diagnostic path inside a plug-in run: Init decides, Render sends, Quit closes, with a
+// real UDP service on 127.0.0.1:30000 and the simulated driver beside it.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "client/CLUMOCLI.h"
+#include "client/UdpService.h"
+#include "client/WS32LIB.h"
+#include "gpu/NvApi.h"
+#include "plugin/PluginState.h"
+#include "settings/PluginCfg.h"
+#include "tools/nvapi_sim/NvapiSim.h"
+
+namespace {
+
+double NowMs() {
+    LARGE_INTEGER frequency, counter;
+    QueryPerformanceFrequency(&frequency);
+    QueryPerformanceCounter(&counter);
+    return 1000.0 * static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+std::string SettingsPath() {
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, path, MAX_PATH - 1);
+    std::string folder = path;
+    return folder.substr(0, folder.find_last_of('\\') + 1) + "vis_glowmeter.ini";
+}
+
+int DriverSetCalls() {
+    int sets = 0;
+    for (int i = 0; i < NvSim_CallCount(); ++i) {
+        NvSimCall call = {};
+        if (NvSim_GetCall(i, &call) && call.id == kNvId_GPU_SetIllumination) ++sets;
+    }
+    return sets;
+}
+
+struct LevelPair { int32_t first, second; };
+
+// A run with Debug on and the first `slots` slots on the left channel of display 0, GPU 0.
+// The settings go both into the file (Init reloads it) and into the live record.
+struct DiagnosticRun : ::testing::Test {
+    UdpService service;
+    winampVisModule module = {};
+    int slots = 3;
+
+    void WriteSettings() {
+        const std::string path = SettingsPath();
+        FILE* file = std::fopen(path.c_str(), "w");
+        ASSERT_NE(file, nullptr);
+        std::fprintf(file, "[GLOBAL]\nDebug=1\nDecay=4\n[HALOSEQ]\nEnable=0\n");
+        for (int i = 0; i < slots; ++i)
+            std::fprintf(file, "[DEVICE%d]\nEnable=1\nDisplay=0\nGPU=0\nAttribute=0\nChannel=1\n", i);
+        std::fclose(file);
+        g_LiveConfig = PLUGINCFG();
+        g_LiveConfig.Debug = 1;
+        g_LiveConfig.Decay = 4;
+        for (int i = 0; i < kDeviceSlots; ++i) g_LiveConfig.Devices[i].GPU = static_cast<uint32_t>(i);
+        for (int i = 0; i < slots; ++i) {
+            g_LiveConfig.Devices[i].Enable = 1;
+            g_LiveConfig.Devices[i].GPU = 0;
+            g_LiveConfig.Devices[i].Channel = kChannelLeft;
+        }
+    }
+
+    void SetUp() override {
+        ASSERT_EQ(WS32LIB_GetLoadCount(), 0u);
+        NvSim_Reset();
+        const int gpu = NvSim_AddGpu("GeForce Glow", "Glow Adapter", 920, 1, 1);
+        NvSim_AddDisplay(&gpu, 1);
+        // Left peak 100: level 80, then 80 / 4.
+        module.waveformData[0][7] = 100;
+    }
+
+    void StartRun() {
+        WriteSettings();
+        Init(&module);
+        NvSim_ClearCalls();
+    }
+
+    std::vector<LevelPair> RequestsSent() {
+        std::vector<LevelPair> levels;
+        for (const ReceivedDatagram& d : service.Received()) {
+            int32_t fields[6];
+            std::memcpy(fields, d.bytes.data(), sizeof(fields));
+            levels.push_back({fields[4], fields[5]});  // attribute, level
+        }
+        return levels;
+    }
+
+    void TearDown() override {
+        Quit(&module);
+        // A run that fell back leaves the client open on purpose; end it here.
+        if (WS32LIB_GetLoadCount() != 0) g_Client.Close();
+        DeleteFileA(SettingsPath().c_str());
+        g_LiveConfig = PLUGINCFG();
+    }
+};
+
+TEST_F(DiagnosticRun, DebugOnDrivesTheServiceAndNotTheDriver) {
+    ASSERT_TRUE(service.Start());
+    StartRun();
+    EXPECT_EQ(g_LiveConfig.Debug, 1);
+    EXPECT_EQ(WS32LIB_GetLoadCount(), 1u);
+
+    Render(&module);
+    EXPECT_EQ(DriverSetCalls(), 0);
+    const std::vector<LevelPair> sent = RequestsSent();
+    ASSERT_EQ(sent.size(), 6u);
+    for (size_t i = 0; i < sent.size(); ++i) EXPECT_EQ(sent[i].second, i % 2 == 0 ? 80 : 20) << i;
+    EXPECT_EQ(g_LiveConfig.Debug, 1);
+
+    Quit(&module);  // Debug still on: the client is closed and WinSock released
+    EXPECT_EQ(WS32LIB_GetLoadCount(), 0u);
+}
+
+TEST_F(DiagnosticRun, WinsockAlreadyLoadedKeepsTheRunOnTheDriver) {
+    ASSERT_TRUE(service.Start());
+    ASSERT_EQ(WS32LIB_LoadDLL(), 0);
+    StartRun();
+    EXPECT_EQ(g_LiveConfig.Debug, 0);
+
+    Render(&module);
+    EXPECT_EQ(DriverSetCalls(), 2 * slots);
+    EXPECT_TRUE(service.Received().empty());
+    EXPECT_EQ(NvSim_Brightness(0, 0), 20);
+
+    Quit(&module);  // Debug off: nothing of WinSock is touched
+    EXPECT_EQ(WS32LIB_GetLoadCount(), 1u);
+    WS32LIB_UnloadDLL();
+}
+
+TEST_F(DiagnosticRun, OnlyAFailedSecondRequestHandsTheFrameToTheDriver) {
+    ReplyScript done;
+    ReplyScript failed;
+    failed.status = 0;
+    struct Case {
+        const char* name;
+        std::vector<ReplyScript> answers;  // for the requests of slot 0
+        size_t requests;                   // requests the service gets in the frame
+        int driverSets;                    // set calls the driver gets in the frame
+        int debugAfter;
+    };
+    const Case cases[] = {
+        {"first fails, second confirmed", {failed, done}, 6, 0, 1},
+        {"first confirmed, second fails", {done, failed}, 2, 4, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        UdpService fresh;
+        fresh.ScriptSequence(c.answers);
+        ASSERT_TRUE(fresh.Start());
+        StartRun();
+        ASSERT_EQ(g_LiveConfig.Debug, 1);
+        Render(&module);
+        EXPECT_EQ(fresh.Received().size(), c.requests);
+        EXPECT_EQ(DriverSetCalls(), c.driverSets);
+        EXPECT_EQ(g_LiveConfig.Debug, c.debugAfter);
+
+        // Quit closes the client only while Debug is still on.
+        Quit(&module);
+        EXPECT_EQ(WS32LIB_GetLoadCount(), c.debugAfter ? 0u : 1u);
+        if (WS32LIB_GetLoadCount() != 0) g_Client.Close();
+    }
+}
+
+TEST_F(DiagnosticRun, AServiceThatNeverAnswersCostsOneSlotThenTheDriverTakesOver) {
+    slots = 8;
+    ReplyScript silent;
+    silent.silent = true;
+    service.Script(silent);
+    ASSERT_TRUE(service.Start());
+    StartRun();
+    ASSERT_EQ(g_LiveConfig.Debug, 1);
+
+    const double start = NowMs();
+    Render(&module);
+    const double frameMs = NowMs() - start;
+    // Slot 0's two requests each wait out the bound; the other seven slots go to the driver.
+    EXPECT_LT(frameMs, 2 * (CLUMOCLI::kReplyTimeoutMs + 5) + 200);
+    EXPECT_EQ(service.Received().size(), 2u);
+    EXPECT_EQ(DriverSetCalls(), 14);
+    EXPECT_EQ(g_LiveConfig.Debug, 0);
+
+    NvSim_ClearCalls();
+    const double next = NowMs();
+    Render(&module);
+    EXPECT_LT(NowMs() - next, 100.0);
+    EXPECT_EQ(DriverSetCalls(), 16);
+    EXPECT_EQ(service.Received().size(), 2u);
+}
+
+}  // namespace
