@@ -1,8 +1,11 @@
 #pragma once
-// The settings dialog (dialog resource 101): edits the working copy of the settings.
+// The settings dialog (dialog resource 101): edits the working copy of the settings, one
+// device slot at a time, and can scan for lights as it opens.
 #include <windows.h>
+#include "settings/Resource.h"
 
-constexpr int kSettingsDialogId = 101;
+constexpr int kSettingsDialogId = IDD_SETTINGS;
 
-// Ends the dialog with 1 for Apply and 0 for Cancel.
+// Opens with a copy of the live settings; ends the dialog with 1 for Apply (the working copy
+// then holds the edits) and 0 for Cancel.
 INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);

@@ -1,0 +1,74 @@
+#include "settings/Win32Ver.h"
+
+#include <cstdio>
+#include <cstring>
+#include <new>
+
+namespace {
+
+constexpr int kQueryPathSize = 128;
+
+struct Translation {
+    WORD language;
+    WORD codePage;
+};
+
+}  // namespace
+
+WIN32VER::WIN32VER() : versionData(nullptr), language(0), codePage(0), fileName(nullptr), opened(0) {}
+
+WIN32VER::~WIN32VER() { Release(); }
+
+void WIN32VER::Release() {
+    delete[] static_cast<char*>(versionData);
+    versionData = nullptr;
+    delete[] fileName;
+    fileName = nullptr;
+    language = 0;
+    codePage = 0;
+    opened = 0;
+}
+
+int WIN32VER::Open(const char* name) {
+    Release();
+    if (!name) return 0;
+
+    const size_t length = std::strlen(name);
+    fileName = new (std::nothrow) char[length + 1];
+    if (!fileName) return 0;
+    std::memcpy(fileName, name, length + 1);
+
+    const DWORD size = GetFileVersionInfoSizeA(fileName, nullptr);
+    if (size == 0) return 0;
+    versionData = new (std::nothrow) char[size];
+    if (!versionData) return 0;
+    if (!GetFileVersionInfoA(fileName, 0, size, versionData)) return 0;
+
+    void* value = nullptr;
+    UINT valueSize = 0;
+    if (!VerQueryValueA(versionData, "\\VarFileInfo\\Translation", &value, &valueSize)) return 0;
+    if (valueSize != sizeof(Translation)) return 0;
+    const Translation* first = static_cast<const Translation*>(value);
+    language = first->language;
+    codePage = first->codePage;
+    opened = 1;
+    return 1;
+}
+
+const char* WIN32VER::QueryString(const char* name) {
+    // Without a successful Open there is nothing to look in (a failed one may leave a block
+    // that was never filled); a name too long for the query path would be cut off and could
+    // name a different entry. Both count as a missing entry.
+    if (!opened || !name) return "(error)";
+    char path[kQueryPathSize];
+    const int written = std::snprintf(path, sizeof path, "\\StringFileInfo\\%04x%04x\\%s", language, codePage, name);
+    if (written < 0 || written >= kQueryPathSize) return "(error)";
+
+    void* value = nullptr;
+    UINT valueSize = 0;
+    if (!VerQueryValueA(versionData, path, &value, &valueSize)) return "(error)";
+    // An empty entry has no characters; some resource compilers count its terminator.
+    const char* text = static_cast<const char*>(value);
+    if (valueSize == 0 || !text || text[0] == '\0') return "(null)";
+    return text;
+}
