@@ -1,0 +1,321 @@
+// glowmeter-host as a user runs it: a child process in a folder of its own holding the host,
+// the plug-in, its settings file and the simulated driver, whose light changes come back
+// through the CSV file of the light view.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "tests/tools/ChildProcess.h"
+#include "tests/tools/WavBytes.h"
+
+using namespace wavbytes;
+
+namespace {
+
+const char* const kDriverName = sizeof(void*) == 8 ? "nvapi64.dll" : "nvapi.dll";
+const char kHostName[] = "glowmeter-host.exe";
+
+// Slot 0: Left on the logo light, slot 1: Right on the SLI light, of the simulated driver's
+// one GPU. No player coordination, decay 4.
+const char kTwoLights[] =
+    "[GLOBAL]\r\nDecay=4\r\n[HALOSEQ]\r\nEnable=0\r\n"
+    "[DEVICE0]\r\nEnable=1\r\nDisplay=0\r\nGPU=0\r\nAttribute=0\r\nChannel=1\r\n"
+    "[DEVICE1]\r\nEnable=1\r\nDisplay=0\r\nGPU=0\r\nAttribute=1\r\nChannel=2\r\n";
+
+std::string BuildFolder() {
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string folder = path;
+    return folder.substr(0, folder.find_last_of("\\/"));
+}
+
+bool WriteFileBytes(const std::string& path, const void* data, size_t size) {
+    std::FILE* f = std::fopen(path.c_str(), "wb");
+    if (!f) return false;
+    const bool ok = std::fwrite(data, 1, size, f) == size;
+    return std::fclose(f) == 0 && ok;
+}
+
+std::string ReadText(const std::string& path) {
+    std::string text;
+    if (std::FILE* f = std::fopen(path.c_str(), "rb")) {
+        char chunk[4096];
+        size_t got;
+        while ((got = std::fread(chunk, 1, sizeof chunk, f)) > 0) text.append(chunk, got);
+        std::fclose(f);
+    }
+    return text;
+}
+
+void RemoveTree(const std::string& folder) {
+    WIN32_FIND_DATAA found;
+    HANDLE h = FindFirstFileA((folder + "\\*").c_str(), &found);
+    if (h != INVALID_HANDLE_VALUE) {
+        do {
+            const std::string name = found.cFileName;
+            if (name != "." && name != "..") DeleteFileA((folder + "\\" + name).c_str());
+        } while (FindNextFileA(h, &found));
+        FindClose(h);
+    }
+    RemoveDirectoryA(folder.c_str());
+}
+
+// A square wave: `high` for the first half of every 40 frames, -high for the other half.
+std::function<int(size_t, unsigned)> Square(int leftHigh, int rightHigh) {
+    return [=](size_t frame, unsigned channel) {
+        const int high = channel == 0 ? leftHigh : rightHigh;
+        return frame % 40 < 20 ? high : -high;
+    };
+}
+
+// The levels that reached each light, in order.
+struct Lights {
+    std::vector<unsigned> logo;  // display 0, GPU 0, attribute 0
+    std::vector<unsigned> sli;   // display 0, GPU 0, attribute 1
+    int otherRows = 0;
+    bool header = false;
+};
+
+std::vector<unsigned> Repeat(std::vector<unsigned> pattern, int times) {
+    std::vector<unsigned> all;
+    for (int i = 0; i < times; ++i) all.insert(all.end(), pattern.begin(), pattern.end());
+    return all;
+}
+
+class HostRun : public ::testing::Test {
+protected:
+    void SetUp() override {
+        static int counter = 0;
+        char temp[MAX_PATH] = {};
+        GetTempPathA(MAX_PATH, temp);
+        folder_ = std::string(temp) + "glowmeter_host_" + std::to_string(GetCurrentProcessId()) + "_" +
+                  std::to_string(++counter);
+        ASSERT_TRUE(CreateDirectoryA(folder_.c_str(), nullptr)) << folder_;
+        const std::string build = BuildFolder();
+        for (const char* name : {kHostName, "vis_glowmeter.dll", kDriverName, "empty_vis_plugin.dll"}) {
+            ASSERT_TRUE(CopyFileA((build + "\\" + name).c_str(), File(name).c_str(), FALSE)) << name;
+        }
+        // Each run starts from the simulated driver's default machine and a fresh CSV file.
+        SetEnvironmentVariableA("GLOWMETER_NVSIM", nullptr);
+        SetEnvironmentVariableA("GLOWMETER_VIEW", nullptr);
+        SetEnvironmentVariableA("GLOWMETER_CSV", File("lights.csv").c_str());
+        ASSERT_TRUE(Write("vis_glowmeter.ini", kTwoLights));
+    }
+    void TearDown() override {
+        SetEnvironmentVariableA("GLOWMETER_CSV", nullptr);
+        SetEnvironmentVariableA("GLOWMETER_VIEW", nullptr);
+        RemoveTree(folder_);
+    }
+
+    std::string File(const std::string& name) const { return folder_ + "\\" + name; }
+    bool Write(const std::string& name, const std::string& text) const {
+        return WriteFileBytes(File(name), text.data(), text.size());
+    }
+    std::string Track(const std::string& name, const Bytes& bytes) const {
+        EXPECT_TRUE(WriteFileBytes(File(name), bytes.data(), bytes.size()));
+        return name;
+    }
+
+    ChildResult Host(const std::string& args, unsigned long timeoutMs = 60000,
+                     const std::function<void(unsigned long)>& whileRunning = nullptr) const {
+        return RunChild("\"" + File(kHostName) + "\" " + args, folder_, timeoutMs, whileRunning);
+    }
+
+    Lights ReadLights() const {
+        Lights lights;
+        std::istringstream csv(ReadText(File("lights.csv")));
+        std::string line;
+        while (std::getline(csv, line)) {
+            if (line == "time_ms,display,gpu,attribute,level") {
+                lights.header = true;
+                continue;
+            }
+            long long time;
+            unsigned display, gpu, level;
+            int attribute;
+            if (std::sscanf(line.c_str(), "%lld,%u,%u,%d,%u", &time, &display, &gpu, &attribute, &level) != 5 ||
+                display != 0 || gpu != 0 || attribute < 0 || attribute > 1) {
+                ++lights.otherRows;
+                continue;
+            }
+            (attribute == 0 ? lights.logo : lights.sli).push_back(level);
+        }
+        return lights;
+    }
+
+    std::string folder_;
+};
+
+TEST_F(HostRun, EveryFormatDrivesTheExpectedLevels) {
+    // Left peak 99 (plus bits below the top byte, which must not round it up to 100), right
+    // peak 25: Left gives 70 then 70/4 = 17, Right 25 then 6. Half a second is 10 frames.
+    struct Row { unsigned channels, rate, bits; };
+    const Row rows[] = {{1, 8000, 8}, {2, 11025, 8}, {1, 44100, 16}, {2, 22050, 16}, {1, 48000, 24}, {2, 7350, 24}};
+    for (const Row& r : rows) {
+        SCOPED_TRACE(testing::Message() << r.channels << " ch, " << r.rate << " Hz, " << r.bits << " bit");
+        DeleteFileA(File("lights.csv").c_str());
+        const std::string track =
+            Track("square.wav", wavbytes::Track(r.channels, r.rate, r.bits, r.rate / 2, Square(99, 25), 0xCCCC));
+        const ChildResult run = Host("--fast " + track);
+        ASSERT_TRUE(run.started);
+        EXPECT_EQ(run.exitCode, 0u) << run.err;
+        const Lights lights = ReadLights();
+        EXPECT_TRUE(lights.header);
+        EXPECT_EQ(lights.otherRows, 0);
+        EXPECT_EQ(lights.logo, Repeat({70, 17}, 10));
+        // Mono feeds the right channel too.
+        EXPECT_EQ(lights.sli, r.channels == 1 ? Repeat({70, 17}, 10) : Repeat({25, 6}, 10));
+    }
+}
+
+TEST_F(HostRun, RowsAreTakenAtThePlayingPosition) {
+    // One second at 8000 Hz, silent for the first half. Frame k reads frames 400k to
+    // 400k + 575: frames 0 to 8 see only silence, frame 9 on reaches the sound.
+    const std::string track = Track("half.wav", wavbytes::Track(1, 8000, 16, 8000, [](size_t f, unsigned) {
+        return f < 4000 ? 0 : (f % 40 < 20 ? 99 : -99);
+    }));
+    const ChildResult run = Host("--fast " + track);
+    EXPECT_EQ(run.exitCode, 0u) << run.err;
+    std::vector<unsigned> expected = Repeat({0, 0}, 9);
+    const std::vector<unsigned> loud = Repeat({70, 17}, 11);
+    expected.insert(expected.end(), loud.begin(), loud.end());
+    EXPECT_EQ(ReadLights().logo, expected);
+}
+
+TEST_F(HostRun, RealTimeRunTakesTheTrackLengthAndStopsAtFrameLimit) {
+    const std::string track = Track("short.wav", wavbytes::Track(2, 8000, 16, 2400, Square(99, 25)));  // 0.3 s
+    const ChildResult run = Host(track);
+    EXPECT_EQ(run.exitCode, 0u) << run.err;
+    EXPECT_GE(run.elapsedMs, 280u);  // paced: six frames 50 ms apart, to the end of the track
+    EXPECT_EQ(ReadLights().logo.size(), 12u);
+    EXPECT_NE(run.err.find("6 frames"), std::string::npos) << run.err;
+
+    DeleteFileA(File("lights.csv").c_str());
+    const ChildResult limited = Host("--frames 4 " + track);
+    EXPECT_EQ(limited.exitCode, 0u) << limited.err;
+    EXPECT_EQ(ReadLights().logo.size(), 8u);
+}
+
+TEST_F(HostRun, LightViewPrintsPlainLinesWhenNotATerminal) {
+    SetEnvironmentVariableA("GLOWMETER_VIEW", "1");
+    const std::string track = Track("square.wav", wavbytes::Track(2, 8000, 16, 4000, Square(99, 25)));
+    const ChildResult run = Host("--fast " + track);
+    EXPECT_EQ(run.exitCode, 0u) << run.err;
+    EXPECT_NE(run.out.find("D0 G0 Logo  [##############......]  70%"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("D0 G0 SLI   [#####...............]  25%"), std::string::npos) << run.out;
+    EXPECT_EQ(run.out.find("\x1b["), std::string::npos) << "no cursor movement into a pipe";
+    // A fast run of ten frames is far quicker than the interval between two lines of a light,
+    // so each light shows its first level and, at the end, the level it settled on.
+    EXPECT_LE(std::count(run.out.begin(), run.out.end(), '\n'), 4) << run.out;
+    EXPECT_NE(run.out.find("D0 G0 Logo  [###.................]  17%"), std::string::npos) << run.out;
+}
+
+TEST_F(HostRun, DemoTrackPlaysInAShortRun) {
+    const std::string demo = BuildFolder() + "\\glowmeter-demo.wav";
+    ASSERT_NE(GetFileAttributesA(demo.c_str()), INVALID_FILE_ATTRIBUTES) << "the build synthesizes " << demo;
+    const ChildResult run = Host("--fast --frames 200 \"" + demo + "\"");
+    EXPECT_EQ(run.exitCode, 0u) << run.err;
+    EXPECT_NE(run.err.find("200 frames"), std::string::npos) << run.err;
+    const Lights lights = ReadLights();
+    ASSERT_EQ(lights.logo.size(), 400u);
+    ASSERT_EQ(lights.sli.size(), 400u);
+    // The music moves the lights: many different levels, and the two channels differ.
+    EXPECT_GE(std::set<unsigned>(lights.logo.begin(), lights.logo.end()).size(), 10u);
+    EXPECT_NE(lights.logo, lights.sli);
+}
+
+TEST_F(HostRun, ListsTheModules) {
+    const ChildResult run = Host("--list");
+    EXPECT_EQ(run.exitCode, 0u) << run.err;
+    for (const char* text : {"Glowmeter v1.03", "0  Normal response", "every 50 ms", "1  High response",
+                             "every 25 ms", "2  Low response", "every 200 ms"}) {
+        EXPECT_NE(run.out.find(text), std::string::npos) << text << " in " << run.out;
+    }
+}
+
+TEST_F(HostRun, BadInputGetsItsMessageAndExitCode) {
+    const Bytes pcm = Samples(2, 16, 800, Square(99, 25));
+    Bytes cut = Riff({{"fmt ", Format(1, 2, 8000, 16)}, {"data", pcm}});
+    cut.resize(cut.size() / 2);
+    Track("cut.wav", cut);
+    Track("float.wav", Riff({{"fmt ", Format(3, 2, 8000, 32)}, {"data", pcm}}));
+    Track("mono32.wav", Riff({{"fmt ", Format(1, 1, 8000, 32)}, {"data", pcm}}));
+    Write("text.wav", "just some text, no audio\n");
+    Write("empty.wav", "");
+    Write("fake.dll", "MZ but nothing else");
+    const std::string good = Track("good.wav", wavbytes::Track(2, 8000, 16, 800, Square(99, 25)));
+
+    struct Row { std::string args; unsigned long code; const char* message; };
+    const Row rows[] = {
+        {"missing.wav", 2, "no such file"},
+        {"empty.wav", 2, "not a WAV file"},
+        {"text.wav", 2, "not a WAV file"},
+        {"cut.wav", 2, "truncated"},
+        {"float.wav", 2, "not PCM"},
+        {"mono32.wav", 2, "8, 16 and 24-bit"},
+        {"--plugin missing.dll " + good, 3, "no such file"},
+        {"--plugin fake.dll " + good, 3, "cannot load the plug-in"},
+        {std::string(kDriverName) + " " + good, 3, "no winampVisGetHeader export"},
+        {"empty_vis_plugin.dll " + good, 3, "lists no module"},
+        {"--module 3 " + good, 1, "no module 3 (it has 3)"},
+        {"--frames", 1, "--frames needs a frame count"},
+        {"", 1, "no track given"},
+    };
+    for (const Row& r : rows) {
+        DeleteFileA(File("lights.csv").c_str());
+        const ChildResult run = Host(r.args, 30000);
+        ASSERT_TRUE(run.started);
+        EXPECT_FALSE(run.timedOut) << r.args;
+        EXPECT_EQ(run.exitCode, r.code) << r.args << ": " << run.err;
+        EXPECT_NE(run.err.find(r.message), std::string::npos) << r.args << ": " << run.err;
+        // A refused run never starts the plug-in, so no light changes.
+        EXPECT_EQ(GetFileAttributesA(File("lights.csv").c_str()), INVALID_FILE_ATTRIBUTES) << r.args;
+    }
+}
+
+// Finds the child's settings dialog and presses Cancel. The dialog only opens when the
+// host registered the up-down control class first, and it must be owned by a host window.
+struct DialogCloser {
+    bool seen = false;
+    bool owned = false;
+    void operator()(unsigned long pid) {
+        struct Search { unsigned long pid; HWND found; } search{pid, nullptr};
+        EnumWindows(
+            [](HWND hwnd, LPARAM param) -> BOOL {
+                auto& s = *reinterpret_cast<Search*>(param);
+                DWORD owner = 0;
+                GetWindowThreadProcessId(hwnd, &owner);
+                char cls[32] = {};
+                GetClassNameA(hwnd, cls, sizeof cls);
+                if (owner == s.pid && std::string(cls) == "#32770") s.found = hwnd;
+                return s.found == nullptr;
+            },
+            reinterpret_cast<LPARAM>(&search));
+        // Pressed once, when the dialog is up with its buttons.
+        HWND cancel = search.found ? GetDlgItem(search.found, IDCANCEL) : nullptr;
+        if (!cancel || !IsWindowVisible(search.found) || seen) return;
+        seen = true;
+        DWORD ownerPid = 0;
+        HWND owner = GetWindow(search.found, GW_OWNER);
+        GetWindowThreadProcessId(owner, &ownerPid);
+        owned = owner != nullptr && ownerPid == pid;
+        PostMessageA(search.found, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), reinterpret_cast<LPARAM>(cancel));
+    }
+};
+
+TEST_F(HostRun, ConfigOpensTheSettingsDialogOwnedByTheHost) {
+    DialogCloser closer;
+    const ChildResult run = Host("--config", 30000, std::ref(closer));
+    EXPECT_FALSE(run.timedOut);
+    EXPECT_EQ(run.exitCode, 0u) << run.err;
+    EXPECT_TRUE(closer.seen);
+    EXPECT_TRUE(closer.owned);
+}
+
+}  // namespace
