@@ -68,7 +68,8 @@ int INIFILE::OpenLocal(const char* name) {
 void INIFILE::Close() { path.Remove(); }
 
 int INIFILE::Create(const char* section) {
-    if (path.Length() == 0) return 0;
+    // A section to empty must be named: the platform may fault on a null name here.
+    if (path.Length() == 0 || !section) return 0;
     return WritePrivateProfileSectionA(section, "", path.String(0)) ? 1 : 0;
 }
 

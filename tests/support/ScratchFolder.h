@@ -1,0 +1,76 @@
+#pragma once
+// A fresh folder under the temporary folder for one test, removed with everything in it
+// (read-only files and sub-folders included) when the object goes.
+#include <windows.h>
+
+#include <string>
+
+class ScratchFolder {
+public:
+    ScratchFolder() {
+        char temp[MAX_PATH] = "";
+        GetTempPathA(MAX_PATH, temp);
+        static LONG counter = 0;
+        for (int attempt = 0; attempt < 100 && path_.empty(); ++attempt) {
+            std::string candidate = std::string(temp) + "glowmeter_" + std::to_string(GetCurrentProcessId()) +
+                                    "_" + std::to_string(InterlockedIncrement(&counter)) + "_" +
+                                    std::to_string(GetTickCount());
+            if (CreateDirectoryA(candidate.c_str(), nullptr)) path_ = candidate;
+        }
+    }
+    ~ScratchFolder() {
+        if (!path_.empty()) RemoveTree(path_);
+    }
+    ScratchFolder(const ScratchFolder&) = delete;
+    ScratchFolder& operator=(const ScratchFolder&) = delete;
+
+    bool Ok() const { return !path_.empty(); }
+    const std::string& Path() const { return path_; }
+    std::string File(const std::string& name) const { return path_ + "\\" + name; }
+
+    static bool Exists(const std::string& file) { return GetFileAttributesA(file.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+    static std::string ReadBytes(const std::string& file) {
+        std::string bytes;
+        HANDLE h = CreateFileA(file.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                               0, nullptr);
+        if (h == INVALID_HANDLE_VALUE) return bytes;
+        char chunk[4096];
+        DWORD got = 0;
+        while (ReadFile(h, chunk, sizeof(chunk), &got, nullptr) && got > 0) bytes.append(chunk, got);
+        CloseHandle(h);
+        return bytes;
+    }
+
+    static bool WriteBytes(const std::string& file, const std::string& bytes) {
+        HANDLE h = CreateFileA(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        if (h == INVALID_HANDLE_VALUE) return false;
+        DWORD put = 0;
+        const BOOL ok = WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &put, nullptr);
+        CloseHandle(h);
+        return ok && put == bytes.size();
+    }
+
+    static void RemoveTree(const std::string& folder) {
+        WIN32_FIND_DATAA found;
+        HANDLE h = FindFirstFileA((folder + "\\*").c_str(), &found);
+        if (h != INVALID_HANDLE_VALUE) {
+            do {
+                const std::string name = found.cFileName;
+                if (name == "." || name == "..") continue;
+                const std::string full = folder + "\\" + name;
+                SetFileAttributesA(full.c_str(), FILE_ATTRIBUTE_NORMAL);
+                if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                    RemoveTree(full);
+                else
+                    DeleteFileA(full.c_str());
+            } while (FindNextFileA(h, &found));
+            FindClose(h);
+        }
+        SetFileAttributesA(folder.c_str(), FILE_ATTRIBUTE_NORMAL);
+        RemoveDirectoryA(folder.c_str());
+    }
+
+private:
+    std::string path_;
+};
