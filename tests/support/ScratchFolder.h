@@ -51,26 +51,31 @@ public:
         return ok && put == bytes.size();
     }
 
-    static void RemoveTree(const std::string& folder) {
-        WIN32_FIND_DATAA found;
-        HANDLE h = FindFirstFileA((folder + "\\*").c_str(), &found);
-        if (h != INVALID_HANDLE_VALUE) {
-            do {
-                const std::string name = found.cFileName;
-                if (name == "." || name == "..") continue;
-                const std::string full = folder + "\\" + name;
-                SetFileAttributesA(full.c_str(), FILE_ATTRIBUTE_NORMAL);
-                if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                    RemoveTree(full);
-                else
-                    DeleteFileA(full.c_str());
-            } while (FindNextFileA(h, &found));
-            FindClose(h);
-        }
-        SetFileAttributesA(folder.c_str(), FILE_ATTRIBUTE_NORMAL);
-        RemoveDirectoryA(folder.c_str());
-    }
+    // Wide paths with the "\\?\" prefix, so that folders nested beyond MAX_PATH go too.
+    static void RemoveTree(const std::string& folder) { RemoveTreeW(L"\\\\?\\" + Wide(folder)); }
+
+    static std::wstring Wide(const std::string& text) { return std::wstring(text.begin(), text.end()); }
 
 private:
+    static void RemoveTreeW(const std::wstring& folder) {
+        WIN32_FIND_DATAW found;
+        HANDLE h = FindFirstFileW((folder + L"\\*").c_str(), &found);
+        if (h != INVALID_HANDLE_VALUE) {
+            do {
+                const std::wstring name = found.cFileName;
+                if (name == L"." || name == L"..") continue;
+                const std::wstring full = folder + L"\\" + name;
+                SetFileAttributesW(full.c_str(), FILE_ATTRIBUTE_NORMAL);
+                if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                    RemoveTreeW(full);
+                else
+                    DeleteFileW(full.c_str());
+            } while (FindNextFileW(h, &found));
+            FindClose(h);
+        }
+        SetFileAttributesW(folder.c_str(), FILE_ATTRIBUTE_NORMAL);
+        RemoveDirectoryW(folder.c_str());
+    }
+
     std::string path_;
 };

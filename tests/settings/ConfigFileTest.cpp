@@ -1,0 +1,311 @@
+// The settings file beside the plug-in DLL: each test works on a copy of the DLL in a fresh
+// folder, loaded from there, so the file sits beside that copy.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "plugin/WinampVis.h"
+#include "settings/ConfigFile.h"
+#include "settings/PluginCfg.h"
+#include "support/ScratchFolder.h"
+
+namespace {
+
+std::string BuildFolder() {
+    char self[MAX_PATH] = "";
+    GetModuleFileNameA(nullptr, self, MAX_PATH);
+    std::string path = self;
+    return path.substr(0, path.rfind('\\'));
+}
+
+// Loads a copy of the plug-in DLL, named dllName, from folder. Wide calls with the "\\?\"
+// prefix, so that a folder deeper than MAX_PATH works too.
+HMODULE LoadDllCopy(const std::string& folder, const char* dllName = "vis_glowmeter.dll") {
+    const std::wstring target = L"\\\\?\\" + ScratchFolder::Wide(folder + "\\" + dllName);
+    const std::wstring source = ScratchFolder::Wide(BuildFolder() + "\\vis_glowmeter.dll");
+    if (!CopyFileW(source.c_str(), target.c_str(), FALSE)) return nullptr;
+    return LoadLibraryW(target.c_str());
+}
+
+// Splits a file's text into its lines, without line ends and without blank lines.
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::string line;
+    for (char c : text) {
+        if (c == '\r' || c == '\n') {
+            if (!line.empty()) lines.push_back(line);
+            line.clear();
+        } else {
+            line += c;
+        }
+    }
+    if (!line.empty()) lines.push_back(line);
+    return lines;
+}
+
+bool HasLine(const std::string& text, const std::string& wanted) {
+    for (const std::string& line : Lines(text))
+        if (line == wanted) return true;
+    return false;
+}
+
+struct ConfigFile : ::testing::Test {
+    ScratchFolder folder;
+    HMODULE dll = nullptr;
+    winampVisModule module = {};
+    std::string ini;
+
+    void SetUp() override {
+        ASSERT_TRUE(folder.Ok());
+        dll = LoadDllCopy(folder.Path());
+        ASSERT_NE(dll, nullptr);
+        module.hDllInstance = dll;
+        ini = folder.File("vis_glowmeter.ini");
+        g_LiveConfig = PLUGINCFG{};
+    }
+    void TearDown() override {
+        if (dll) FreeLibrary(dll);
+    }
+};
+
+// Fills every field the load writes, and the ones it must leave, with values no load gives.
+void FillWithMarkers(PLUGINCFG& cfg) {
+    std::memset(&cfg, 0x5A, sizeof(cfg));
+    cfg.AutoDetect = 1;
+    for (DEVICECFG& slot : cfg.Devices) std::strcpy(slot.Name, "kept name");
+}
+
+// The defaults of a load from an empty or missing file.
+void ExpectDefaults(const PLUGINCFG& cfg) {
+    EXPECT_EQ(cfg.Debug, 0);
+    EXPECT_EQ(cfg.Decay, 4u);
+    EXPECT_EQ(cfg.PlayerEnable, 1);
+    EXPECT_EQ(cfg.PlayerWait, 10u);
+    for (int i = 0; i < kDeviceSlots; ++i) {
+        const DEVICECFG& slot = cfg.Devices[i];
+        EXPECT_EQ(slot.Enable, 0) << i;
+        EXPECT_EQ(slot.Display, 0u) << i;
+        EXPECT_EQ(slot.GPU, static_cast<uint32_t>(i)) << i;
+        EXPECT_EQ(slot.Attribute, 0) << i;
+        EXPECT_EQ(slot.Channel, 0) << i;
+    }
+}
+
+// The file a save writes into a folder that holds none, for the default values.
+std::string DefaultFileText() {
+    std::string text = "[GLOBAL]\r\nAutoDetect=0\r\nDecay=4\r\n[HALOSEQ]\r\nEnable=1\r\nWait=10\r\n";
+    for (int i = 0; i < kDeviceSlots; ++i) {
+        text += "[DEVICE" + std::to_string(i) + "]\r\nEnable=0\r\nDisplay=0\r\nGPU=" + std::to_string(i) +
+                "\r\nAttribute=0\r\nChannel=0\r\n";
+    }
+    return text;
+}
+
+TEST_F(ConfigFile, NoFileGivesTheDefaultsAndCreatesNoFile) {
+    FillWithMarkers(g_LiveConfig);
+    EXPECT_EQ(LoadConfig(&module), 1);
+    ExpectDefaults(g_LiveConfig);
+    EXPECT_EQ(g_LiveConfig.AutoDetect, 1) << "the load leaves AutoDetect alone";
+    for (const DEVICECFG& slot : g_LiveConfig.Devices) EXPECT_STREQ(slot.Name, "kept name");
+    EXPECT_FALSE(ScratchFolder::Exists(ini));
+}
+
+TEST_F(ConfigFile, LoadForcesDecayAndWaitIntoRange) {
+    struct Row { const char* decay; const char* wait; uint32_t expectedDecay; uint32_t expectedWait; };
+    const Row rows[] = {
+        {"0", "4", 1, 5},     {"9", "61", 8, 60},   {"-1", "-5", 8, 60},  {"1", "5", 1, 5},
+        {"8", "60", 8, 60},   {"3", "abc", 3, 5},   {"x7", "0", 1, 5},    {"4294967295", "30", 8, 30},
+    };
+    for (const Row& row : rows) {
+        ASSERT_TRUE(ScratchFolder::WriteBytes(
+            ini, std::string("[GLOBAL]\r\nDecay=") + row.decay + "\r\n[HALOSEQ]\r\nWait=" + row.wait + "\r\n"));
+        g_LiveConfig = PLUGINCFG{};
+        EXPECT_EQ(LoadConfig(&module), 1);
+        EXPECT_EQ(g_LiveConfig.Decay, row.expectedDecay) << "Decay=" << row.decay;
+        EXPECT_EQ(g_LiveConfig.PlayerWait, row.expectedWait) << "Wait=" << row.wait;
+    }
+}
+
+TEST_F(ConfigFile, AutoDetectIsNeverReadAndDebugNeverWritten) {
+    ASSERT_TRUE(ScratchFolder::WriteBytes(ini, "[GLOBAL]\r\nDebug=1\r\nAutoDetect=1\r\nDecay=2\r\n"));
+    EXPECT_EQ(LoadConfig(&module), 1);
+    EXPECT_EQ(g_LiveConfig.AutoDetect, 0) << "a fresh process starts with AutoDetect off";
+    EXPECT_EQ(g_LiveConfig.Debug, 1);
+    EXPECT_EQ(g_LiveConfig.Decay, 2u);
+
+    // Saves change neither the key nor its value, whatever the record holds.
+    g_LiveConfig.Debug = 0;
+    g_LiveConfig.AutoDetect = 1;
+    EXPECT_EQ(SaveConfig(&module), 1);
+    EXPECT_EQ(SaveConfig(&module), 1);
+    const std::string text = ScratchFolder::ReadBytes(ini);
+    EXPECT_TRUE(HasLine(text, "Debug=1")) << text;
+    EXPECT_TRUE(HasLine(text, "AutoDetect=1")) << text;
+    EXPECT_EQ(LoadConfig(&module), 1);
+    EXPECT_EQ(g_LiveConfig.Debug, 1);
+
+    // Without the key, a save writes none.
+    ASSERT_TRUE(DeleteFileA(ini.c_str()));
+    g_LiveConfig.Debug = 1;
+    EXPECT_EQ(SaveConfig(&module), 1);
+    EXPECT_EQ(ScratchFolder::ReadBytes(ini).find("Debug"), std::string::npos);
+}
+
+TEST_F(ConfigFile, SaveIntoAnEmptyFolderWritesTheKeysInOrder) {
+    ASSERT_EQ(LoadConfig(&module), 1);
+    EXPECT_EQ(SaveConfig(&module), 1);
+    EXPECT_EQ(ScratchFolder::ReadBytes(ini), DefaultFileText());
+}
+
+TEST_F(ConfigFile, SaveWritesUnsignedFieldsUnsignedAndSignedFieldsSigned) {
+    ASSERT_TRUE(ScratchFolder::WriteBytes(ini, "[DEVICE2]\r\nDisplay=-1\r\nAttribute=-1\r\n"));
+    ASSERT_EQ(LoadConfig(&module), 1);
+    g_LiveConfig.Decay = 0xFFFFFFFFu;  // a save writes the record as it stands
+    g_LiveConfig.PlayerWait = 0;
+    g_LiveConfig.PlayerEnable = -1;
+    g_LiveConfig.AutoDetect = -1;
+    g_LiveConfig.Devices[5].GPU = 0xFFFFFFFEu;
+    g_LiveConfig.Devices[5].Enable = -3;
+    g_LiveConfig.Devices[5].Channel = -4;
+    EXPECT_EQ(SaveConfig(&module), 1);
+
+    struct Row { const char* section; const char* line; };
+    const Row rows[] = {
+        {"GLOBAL", "Decay=4294967295"},  {"GLOBAL", "AutoDetect=-1"},  {"HALOSEQ", "Wait=0"},
+        {"HALOSEQ", "Enable=-1"},         {"DEVICE2", "Display=4294967295"}, {"DEVICE2", "Attribute=-1"},
+        {"DEVICE5", "GPU=4294967294"},    {"DEVICE5", "Enable=-3"},      {"DEVICE5", "Channel=-4"},
+    };
+    const std::string text = ScratchFolder::ReadBytes(ini);
+    for (const Row& row : rows) {
+        const std::string key(row.line, static_cast<size_t>(std::strchr(row.line, '=') - row.line));
+        char value[64] = "";
+        GetPrivateProfileStringA(row.section, key.c_str(), "", value, sizeof(value), ini.c_str());
+        EXPECT_EQ(key + "=" + value, row.line) << row.section;
+    }
+}
+
+TEST_F(ConfigFile, SaveLeavesOtherSectionsAndKeysAlone) {
+    const std::string before =
+        "; hand-written\r\n[GLOBAL]\r\nTheme=dark\r\nDecay=3\r\n[DEVICE8]\r\nEnable=1\r\nGPU=9\r\n"
+        "[DEVICE12]\r\nChannel=3\r\n[Other]\r\nkey=value\r\n";
+    ASSERT_TRUE(ScratchFolder::WriteBytes(ini, before));
+    ASSERT_EQ(LoadConfig(&module), 1);
+    EXPECT_EQ(SaveConfig(&module), 1);
+    const std::string text = ScratchFolder::ReadBytes(ini);
+    for (const char* line : {"[DEVICE8]", "Enable=1", "GPU=9", "[DEVICE12]", "Channel=3", "[Other]", "key=value",
+                             "Theme=dark", "Decay=3", "[DEVICE7]"}) {
+        EXPECT_TRUE(HasLine(text, line)) << line << "\n" << text;
+    }
+    char value[16] = "";
+    GetPrivateProfileStringA("DEVICE8", "GPU", "", value, sizeof(value), ini.c_str());
+    EXPECT_STREQ(value, "9");
+}
+
+// A save that the platform refuses reports the failure, and the old file stays.
+TEST_F(ConfigFile, SaveIntoAFileHeldByAnotherProgramFailsAndKeepsIt) {
+    const std::string before = "[GLOBAL]\r\nDecay=3\r\n";
+    ASSERT_TRUE(ScratchFolder::WriteBytes(ini, before));
+    ASSERT_EQ(LoadConfig(&module), 1);
+    g_LiveConfig.Decay = 7;
+
+    HANDLE holder = CreateFileA(ini.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(SaveConfig(&module), 0);
+    CloseHandle(holder);
+    EXPECT_EQ(ScratchFolder::ReadBytes(ini), before);
+}
+
+TEST_F(ConfigFile, SaveIntoAReadOnlyFileFailsAndKeepsTheFile) {
+    const std::string before = "[GLOBAL]\r\nDecay=3\r\n";
+    ASSERT_TRUE(ScratchFolder::WriteBytes(ini, before));
+    ASSERT_TRUE(SetFileAttributesA(ini.c_str(), FILE_ATTRIBUTE_READONLY));
+    HANDLE probe = CreateFileA(ini.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (probe != INVALID_HANDLE_VALUE) {
+        CloseHandle(probe);
+        GTEST_SKIP() << "this system lets a read-only file be written (Wine running as root does)";
+    }
+    EXPECT_EQ(SaveConfig(&module), 0);
+    EXPECT_EQ(ScratchFolder::ReadBytes(ini), before);
+}
+
+TEST_F(ConfigFile, HandEditedFileGivesTheDefinedValues) {
+    const std::string junk(64 * 1024, 'x');
+    const std::string text = junk + "\n"
+        "[GLOBAL]\r\nDecay=abc\nDecay=7\r\nDebug=  3  \r\n"          // the first of two keys counts
+        "[HALOSEQ]\nWait=99999999999\nEnable=-2\n"                    // huge, then negative
+        "[DEVICE0]\r\nEnable=1junk\r\nDisplay=0x10\r\nGPU=+3\nAttribute=-1\nChannel=\n"
+        "[DEVICE1]\n" + junk + "\nChannel=2\nname=" + junk + "\nGPU=010\nDisplay=4294967295\n"
+        "[DEVICE3\nEnable=1\n"                                       // no closing bracket: no section
+        "[DEVICE4]\nEnable = 1 \n";
+    ASSERT_TRUE(ScratchFolder::WriteBytes(ini, text));
+    EXPECT_EQ(LoadConfig(&module), 1);
+    const PLUGINCFG& cfg = g_LiveConfig;
+    EXPECT_EQ(cfg.Decay, 1u);
+    EXPECT_EQ(cfg.Debug, 3);
+    EXPECT_EQ(cfg.PlayerWait, 60u);
+    EXPECT_EQ(cfg.PlayerEnable, -2);
+    EXPECT_EQ(cfg.Devices[0].Enable, 1);
+    EXPECT_EQ(cfg.Devices[0].Display, 16u);
+    EXPECT_EQ(cfg.Devices[0].GPU, 3u);
+    EXPECT_EQ(cfg.Devices[0].Attribute, -1);
+    EXPECT_EQ(cfg.Devices[0].Channel, 0);
+    EXPECT_EQ(cfg.Devices[1].Channel, 2);
+    EXPECT_EQ(cfg.Devices[1].GPU, 10u);
+    EXPECT_EQ(cfg.Devices[1].Display, 4294967295u);
+    EXPECT_EQ(cfg.Devices[2].GPU, 2u);
+    EXPECT_EQ(cfg.Devices[3].Enable, 0);
+    EXPECT_EQ(cfg.Devices[3].GPU, 3u);
+    EXPECT_EQ(cfg.Devices[4].Enable, 1);
+    EXPECT_EQ(ScratchFolder::ReadBytes(ini), text) << "a load never writes";
+}
+
+// Makes nested folders under base until the folder path (with its closing backslash) is
+// exactly length characters long; empty if the platform refuses.
+std::string LongFolder(const std::string& base, size_t length) {
+    std::string folder = base;
+    while (folder.size() + 1 < length) {
+        const size_t room = length - folder.size() - 2;  // backslash before, backslash after
+        folder += "\\" + std::string(room > 200 ? 200 : room, 'd');
+        if (!CreateDirectoryW((L"\\\\?\\" + ScratchFolder::Wide(folder)).c_str(), nullptr)) return std::string();
+    }
+    return folder.size() + 1 == length ? folder : std::string();
+}
+
+TEST(ConfigFilePath, APathThatCannotBeHadFailsAndTouchesNothing) {
+    ScratchFolder folder;
+    ASSERT_TRUE(folder.Ok());
+    // A folder of 1010 characters: "v.dll" fits the 1023 characters of the file name, while
+    // the settings file's longer name would not fit the 1024-character buffer; the plug-in's
+    // own name does not even fit the file name.
+    const std::string deep = LongFolder(folder.Path(), 1010);
+    ASSERT_FALSE(deep.empty()) << "the platform refuses long folder paths";
+    for (const char* dllName : {"v.dll", "vis_glowmeter.dll"}) {
+        HMODULE dll = LoadDllCopy(deep, dllName);
+        ASSERT_NE(dll, nullptr) << dllName;
+        winampVisModule module = {};
+        module.hDllInstance = dll;
+        FillWithMarkers(g_LiveConfig);
+        const PLUGINCFG before = g_LiveConfig;
+        EXPECT_EQ(LoadConfig(&module), 0) << dllName;
+        EXPECT_EQ(SaveConfig(&module), 0) << dllName;
+        EXPECT_EQ(std::memcmp(&g_LiveConfig, &before, sizeof(before)), 0) << dllName;
+        FreeLibrary(dll);
+    }
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((L"\\\\?\\" + ScratchFolder::Wide(deep + "\\*.ini")).c_str(), &found);
+    EXPECT_EQ(search, INVALID_HANDLE_VALUE) << "no settings file is made";
+    if (search != INVALID_HANDLE_VALUE) FindClose(search);
+
+    // A handle that names no module, and no module record at all.
+    winampVisModule bogus = {};
+    bogus.hDllInstance = reinterpret_cast<HINSTANCE>(static_cast<intptr_t>(0x12340000));
+    EXPECT_EQ(LoadConfig(&bogus), 0);
+    EXPECT_EQ(SaveConfig(&bogus), 0);
+    EXPECT_EQ(LoadConfig(nullptr), 0);
+    EXPECT_EQ(SaveConfig(nullptr), 0);
+}
+
+}  // namespace
