@@ -18,6 +18,30 @@ foreach(name IN LISTS required_exports)
   endif()
 endforeach()
 
+# The exported classes of the support library, with their members. Their names are
+# decorated by the compiler: GCC writes e.g. _ZN4CSTR6AppendEPKc, MSVC ?Append@CSTR@@...
+set(required_members CSTR:CSTR CSTR:Append CSTR:Insert CSTR:Trim CSTR:Compare CSTR:Convert
+  CSTR:RegisterErrorTrap INIFILE:INIFILE INIFILE:Open INIFILE:OpenLocal INIFILE:Close
+  INIFILE:Create INIFILE:Read INIFILE:Write)
+foreach(entry IN LISTS required_members)
+  string(REPLACE ":" ";" parts "${entry}")
+  list(GET parts 0 class)
+  list(GET parts 1 member)
+  string(LENGTH "${class}" class_length)
+  string(LENGTH "${member}" member_length)
+  if(member STREQUAL class)
+    # Constructors: GCC's C1/C2, MSVC's ??0
+    set(gcc_form "${class_length}${class}C[12]E")
+    set(msvc_form "\\?\\?0${class}@@")
+  else()
+    set(gcc_form "${class_length}${class}${member_length}${member}E")
+    set(msvc_form "\\?${member}@${class}@@")
+  endif()
+  if(NOT dump MATCHES "${gcc_form}" AND NOT dump MATCHES "${msvc_form}")
+    message(FATAL_ERROR "${PE_FILE}: export of ${class}::${member} missing")
+  endif()
+endforeach()
+
 # Only libraries that every Windows has; WinSock in particular is loaded at run time.
 set(allowed_imports KERNEL32.dll USER32.dll VERSION.dll msvcrt.dll)
 string(REGEX MATCHALL "DLL Name: [^\n]+" imports "${dump}")
