@@ -216,9 +216,12 @@ TEST_F(HostRun, LightViewPrintsPlainLinesWhenNotATerminal) {
     EXPECT_NE(run.out.find("D0 G0 Logo  [###.................]  17%"), std::string::npos) << run.out;
 }
 
+// What scripts/demo does, cut short: the sample settings beside the plug-in and the demo
+// track through the host.
 TEST_F(HostRun, DemoTrackPlaysInAShortRun) {
     const std::string demo = BuildFolder() + "\\glowmeter-demo.wav";
     ASSERT_NE(GetFileAttributesA(demo.c_str()), INVALID_FILE_ATTRIBUTES) << "the build synthesizes " << demo;
+    ASSERT_TRUE(CopyFileA(GLOWMETER_SOURCE_DIR "/dist/vis_glowmeter.ini", File("vis_glowmeter.ini").c_str(), FALSE));
     const ChildResult run = Host("--fast --frames 200 \"" + demo + "\"");
     EXPECT_EQ(run.exitCode, 0u) << run.err;
     EXPECT_NE(run.err.find("200 frames"), std::string::npos) << run.err;

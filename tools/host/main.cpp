@@ -100,7 +100,7 @@ int main(int argc, char** argv) {
     }
 
     SetConsoleCtrlHandler(OnConsoleControl, TRUE);
-    std::fprintf(stderr, "glowmeter-host: playing \"%s\" (%u Hz, %u-bit, %s) into \"%s\", every %d ms\n",
+    std::fprintf(stderr, "glowmeter-host: %s (%u Hz %u-bit %s) into \"%s\", every %d ms\n",
                  options.track.c_str(), audio.sampleRate, audio.bitsPerSample,
                  audio.channels == 1 ? "mono" : "stereo", module.description ? module.description : "?",
                  module.delayMs);
