@@ -1,0 +1,90 @@
+#pragma once
+// Test helpers for a visualization run: the settings the run should start from, written both
+// into "vis_glowmeter.ini" beside the test program (where Init's load looks when the module's
+// hDllInstance is null) and into the live settings, and a module record to call through.
+#include <windows.h>
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "settings/PluginCfg.h"
+
+namespace testrun {
+
+// "vis_glowmeter.ini" in the folder of `module` (null: the test program itself).
+inline std::string SettingsPath(HMODULE module = nullptr) {
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(module, path, MAX_PATH - 1);
+    char* slash = std::strrchr(path, '\\');
+    if (slash) slash[1] = '\0';
+    return std::string(path) + "vis_glowmeter.ini";
+}
+
+// Settings with every slot disabled, Display 0 and GPU equal to the slot's number.
+inline PLUGINCFG DefaultSettings() {
+    PLUGINCFG cfg = {};
+    cfg.Decay = 4;
+    cfg.PlayerEnable = 1;
+    cfg.PlayerWait = 10;
+    for (int i = 0; i < kDeviceSlots; ++i) cfg.Devices[i].GPU = static_cast<uint32_t>(i);
+    return cfg;
+}
+
+inline void WriteKey(const std::string& path, const char* section, const char* key, long long value) {
+    char text[32];
+    std::snprintf(text, sizeof(text), "%lld", value);
+    WritePrivateProfileStringA(section, key, text, path.c_str());
+}
+
+// Writes every key that a load reads, as plain decimal values.
+inline void WriteSettingsFile(const PLUGINCFG& cfg, const std::string& path) {
+    WriteKey(path, "GLOBAL", "Debug", cfg.Debug);
+    WriteKey(path, "GLOBAL", "Decay", cfg.Decay);
+    WriteKey(path, "HALOSEQ", "Enable", cfg.PlayerEnable);
+    WriteKey(path, "HALOSEQ", "Wait", cfg.PlayerWait);
+    for (int i = 0; i < kDeviceSlots; ++i) {
+        char section[16];
+        std::snprintf(section, sizeof(section), "DEVICE%d", i);
+        const DEVICECFG& slot = cfg.Devices[i];
+        WriteKey(path, section, "Enable", slot.Enable);
+        WriteKey(path, section, "Display", slot.Display);
+        WriteKey(path, section, "GPU", slot.GPU);
+        WriteKey(path, section, "Attribute", slot.Attribute);
+        WriteKey(path, section, "Channel", slot.Channel);
+    }
+    WritePrivateProfileStringA(nullptr, nullptr, nullptr, path.c_str());  // flush the profile cache
+}
+
+inline void RemoveSettingsFile(const std::string& path) {
+    WritePrivateProfileStringA(nullptr, nullptr, nullptr, path.c_str());
+    DeleteFileA(path.c_str());
+}
+
+// The whole content of a file ("" when it does not exist).
+inline std::string ReadFileText(const std::string& path) {
+    std::string text;
+    if (FILE* file = std::fopen(path.c_str(), "rb")) {
+        char buffer[4096];
+        size_t got;
+        while ((got = std::fread(buffer, 1, sizeof(buffer), file)) > 0) text.append(buffer, got);
+        std::fclose(file);
+    }
+    return text;
+}
+
+// One channel's row whose peak is `peak`: deep negative excursions everywhere (they must not
+// count), the peak itself in the last sample that is read.
+inline void SetRow(unsigned char* row, int peak) {
+    const int floor = peak < -100 ? peak : -100;
+    std::memset(row, static_cast<unsigned char>(floor), 576);
+    row[575] = static_cast<unsigned char>(peak);
+}
+
+template <typename Module>
+void SetWaveform(Module& module, int leftPeak, int rightPeak) {
+    SetRow(module.waveformData[0], leftPeak);
+    SetRow(module.waveformData[1], rightPeak);
+}
+
+}  // namespace testrun
