@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -75,7 +76,7 @@ struct ConfigFile : ::testing::Test {
 void FillWithMarkers(PLUGINCFG& cfg) {
     std::memset(&cfg, 0x5A, sizeof(cfg));
     cfg.AutoDetect = 1;
-    for (DEVICECFG& slot : cfg.Devices) std::strcpy(slot.Name, "kept name");
+    for (DEVICECFG& slot : cfg.Devices) std::snprintf(slot.Name, sizeof(slot.Name), "%s", "kept name");
 }
 
 // The defaults of a load from an empty or missing file.

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cstdio>
 #include <cstring>
 #include <string>
 
@@ -32,7 +33,7 @@ LOGFONTA SampleFont() {
     font.lfClipPrecision = 2;
     font.lfQuality = 4;
     font.lfPitchAndFamily = 34;
-    std::strcpy(font.lfFaceName, "Courier New");
+    std::snprintf(font.lfFaceName, sizeof(font.lfFaceName), "%s", "Courier New");
     return font;
 }
 
