@@ -3,7 +3,9 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <cctype>
 #include <cstring>
+#include <iterator>
 #include <map>
 #include <string>
 #include <vector>
