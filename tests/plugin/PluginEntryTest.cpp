@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include "plugin/PluginRun.h"
+#include "plugin/SimDriver.h"
 #include "plugin/WinampVis.h"
 
 namespace {
@@ -48,6 +50,66 @@ TEST_F(PluginDll, ListsExactlyThreeModules) {
     EXPECT_EQ(header->getModule(0)->Init, header->getModule(1)->Init);
     EXPECT_EQ(header->getModule(3), nullptr);
     EXPECT_EQ(header->getModule(-1), nullptr);
+}
+
+// A run as the host drives it, with the settings file beside the DLL choosing the lights.
+struct PluginDllRun : PluginDll {
+    winampVisModule* module = nullptr;
+    std::string settingsPath;
+
+    void SetUp() override {
+        PluginDll::SetUp();
+        testrun::EightGpuMachine();
+        settingsPath = testrun::SettingsPath(dll);
+        PLUGINCFG cfg = testrun::DefaultSettings();
+        cfg.PlayerEnable = 0;
+        cfg.Devices[0] = {1, 0, 0, kAttributeLogo, kChannelLeft, ""};
+        cfg.Devices[3] = {1, 0, 3, kAttributeSli, kChannelRight, ""};
+        testrun::WriteSettingsFile(cfg, settingsPath);
+        module = header->getModule(0);
+        module->hDllInstance = dll;
+    }
+
+    void TearDown() override {
+        testrun::RemoveSettingsFile(settingsPath);
+        NvSim_Reset();
+        PluginDll::TearDown();
+    }
+
+    std::vector<testrun::SetCall> Frame(int leftPeak, int rightPeak) {
+        testrun::SetWaveform(*module, leftPeak, rightPeak);
+        NvSim_ClearCalls();
+        EXPECT_EQ(module->Render(module), 0);
+        return testrun::SetCalls();
+    }
+};
+
+TEST_F(PluginDllRun, InitRenderQuitDriveTheLightsTheFileNames) {
+    EXPECT_EQ(module->Init(module), 0);
+    EXPECT_EQ(testrun::CountCalls(kNvId_Initialize), 8);
+    EXPECT_EQ(Frame(90, 25), std::vector<testrun::SetCall>({{0, 0, 70}, {0, 0, 17}, {3, 1, 25}, {3, 1, 6}}));
+    // Every module record reaches the same run.
+    winampVisModule* low = header->getModule(2);
+    testrun::SetWaveform(*low, 0, 127);
+    NvSim_ClearCalls();
+    low->Render(low);
+    EXPECT_EQ(testrun::SetCalls(), std::vector<testrun::SetCall>({{0, 0, 0}, {0, 0, 0}, {3, 1, 100}, {3, 1, 25}}));
+    module->Quit(module);
+}
+
+// Config from a module whose instance holds no settings dialog: the dialog cannot be created,
+// and the running plug-in goes on as it was, with nothing saved.
+TEST_F(PluginDllRun, ConfigWithoutItsDialogLeavesTheRunAlone) {
+    module->Init(module);
+    const std::string fileBefore = testrun::ReadFileText(settingsPath);
+    NvSim_ClearCalls();
+    module->hDllInstance = GetModuleHandleA(nullptr);  // this test program: no dialog 101
+    module->Config(module);
+    module->hDllInstance = dll;
+    EXPECT_EQ(testrun::DriverCalls().size(), 0u) << "Quit or Init ran";
+    EXPECT_EQ(testrun::ReadFileText(settingsPath), fileBefore);
+    EXPECT_EQ(Frame(90, 25), std::vector<testrun::SetCall>({{0, 0, 70}, {0, 0, 17}, {3, 1, 25}, {3, 1, 6}}));
+    module->Quit(module);
 }
 
 }  // namespace
