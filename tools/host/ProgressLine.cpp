@@ -30,16 +30,18 @@ void ProgressLine::Update(uint64_t positionMs, uint64_t totalMs, long long frame
     started_ = true;
 }
 
-void ProgressLine::Finish(uint64_t positionMs, uint64_t totalMs, long long frames) {
-    Write(positionMs, totalMs, frames, true);
+void ProgressLine::Finish(uint64_t positionMs, uint64_t totalMs, long long frames, uint64_t elapsedMs) {
+    Write(positionMs, totalMs, frames, true, elapsedMs);
 }
 
-void ProgressLine::Write(uint64_t positionMs, uint64_t totalMs, long long frames, bool endLine) {
-    char line[128];
+void ProgressLine::Write(uint64_t positionMs, uint64_t totalMs, long long frames, bool endLine, uint64_t elapsedMs) {
+    char line[160];
+    const int room = static_cast<int>(sizeof line) - 3;  // kept for the line break
     int n = 0;
     if (terminal_) line[n++] = '\r';
-    n += FormatProgress(line + n, sizeof line - n - 2, positionMs, totalMs, frames);
-    if (n > static_cast<int>(sizeof line) - 3) n = static_cast<int>(sizeof line) - 3;
+    n += FormatProgress(line + n, room - n, positionMs, totalMs, frames);
+    if (n < room && elapsedMs) n += FormatRate(line + n, room - n, frames, elapsedMs);
+    if (n > room) n = room;
     while (terminal_ && n < kLineWidth) line[n++] = ' ';
     if (endLine) {
         line[n++] = '\r';

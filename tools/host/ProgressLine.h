@@ -10,11 +10,11 @@ class ProgressLine {
 public:
     ProgressLine();
     void Update(uint64_t positionMs, uint64_t totalMs, long long frames);
-    // The last line, ending with a line break.
-    void Finish(uint64_t positionMs, uint64_t totalMs, long long frames);
+    // The last line, with the time the frames took and their rate, and a line break.
+    void Finish(uint64_t positionMs, uint64_t totalMs, long long frames, uint64_t elapsedMs);
 
 private:
-    void Write(uint64_t positionMs, uint64_t totalMs, long long frames, bool endLine);
+    void Write(uint64_t positionMs, uint64_t totalMs, long long frames, bool endLine, uint64_t elapsedMs = 0);
 
     HANDLE err_;
     bool terminal_;

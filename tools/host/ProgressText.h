@@ -4,3 +4,6 @@
 #include <cstdint>
 
 int FormatProgress(char* out, size_t size, uint64_t positionMs, uint64_t totalMs, long long frames);
+
+// The rate of a finished run: " in 1.52 s, 270 frames/s".
+int FormatRate(char* out, size_t size, long long frames, uint64_t elapsedMs);

@@ -47,7 +47,8 @@ PlayResult PlayTrack(winampVisModule& module, const WavAudio& audio, const PlayO
             if (due > frameIndex) frameIndex = due;
         }
     }
+    const uint64_t elapsedMs = clock.ElapsedMs();
     module.Quit(&module);
-    progress.Finish(result.positionMs, totalMs, result.frames);
+    progress.Finish(result.positionMs, totalMs, result.frames, elapsedMs);
     return result;
 }
