@@ -57,19 +57,30 @@ int CLUMOCLI::Open() {
     service.sin_addr.s_addr = address;
     service.sin_port = WS32LIB::htons(kServicePort);
 
-    sock = WS32LIB::socket(AF_INET, SOCK_DGRAM, IPPROTO_UDP);
-    if (sock == INVALID_SOCKET) {
-        sock = 0;
-        return -1;
-    }
-    // Without a bound on the receive the client may never be used: close and fail instead.
-    const DWORD timeout = kReplyTimeoutMs;
-    if (WS32LIB::setsockopt(sock, SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&timeout),
-                            sizeof(timeout)) != 0) {
-        CloseSocket();
-        return -1;
-    }
+    const SOCKET opened = NewSocket();
+    if (opened == INVALID_SOCKET) return -1;
+    sock = opened;
     return 0;
+}
+
+SOCKET CLUMOCLI::NewSocket() {
+    const SOCKET fresh = WS32LIB::socket(AF_INET, SOCK_DGRAM, IPPROTO_UDP);
+    if (fresh == INVALID_SOCKET) return fresh;
+    // Without a bound on the receive the socket may never be used: close it and fail instead.
+    const DWORD timeout = kReplyTimeoutMs;
+    if (WS32LIB::setsockopt(fresh, SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&timeout),
+                            sizeof(timeout)) != 0) {
+        WS32LIB::closesocket(fresh);
+        return INVALID_SOCKET;
+    }
+    return fresh;
+}
+
+void CLUMOCLI::RenewSocket() {
+    // The fresh socket is made while the old one still holds its port, so it gets another.
+    const SOCKET fresh = NewSocket();
+    CloseSocket();
+    sock = fresh == INVALID_SOCKET ? 0 : fresh;
 }
 
 int CLUMOCLI::Exchange(LIGHTMSG& message) {
@@ -82,8 +93,14 @@ int CLUMOCLI::Exchange(LIGHTMSG& message) {
     int fromLength = addressLength;
     const int received =
         WS32LIB::recvfrom(sock, buffer, size, 0, reinterpret_cast<sockaddr*>(&reply), &fromLength);
-    // Timed out, refused, or longer than a message: no reply address to learn from.
-    if (received == SOCKET_ERROR) return 0;
+    // Timed out, refused, or longer than a message: no reply address to learn from. A reply
+    // that is merely late would come in while the next request waits and be taken for its
+    // answer, so the next request goes out from a fresh socket and the late one finds no
+    // receiver.
+    if (received == SOCKET_ERROR) {
+        RenewSocket();
+        return 0;
+    }
 
     // Following requests go to the port from which the service last answered.
     service.sin_port = reply.sin_port;

@@ -43,6 +43,8 @@ public:
 private:
     bool IsOpen() const;
     int Exchange(LIGHTMSG& message);
+    SOCKET NewSocket();  // a UDP socket with the reply bound, or INVALID_SOCKET
+    void RenewSocket();  // replaces the socket by a fresh one (0 if none can be made)
     void CloseSocket();
 
     CCS lock;

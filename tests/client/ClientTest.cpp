@@ -40,7 +40,7 @@ struct OpenClient : ::testing::Test {
     }
 };
 
-TEST_F(OpenClient, SendsTheRequestLittleEndianInTheDocumentedLayout) {
+TEST_F(OpenClient, SendsTheRequestAsSixLittleEndianWords) {
     EXPECT_EQ(client.SetIllumination(1, 2, 1, 100), 1);
     const std::vector<ReceivedDatagram> got = service.Received();
     ASSERT_EQ(got.size(), 1u);
@@ -102,6 +102,19 @@ TEST_F(OpenClient, AServiceThatNeverAnswersCostsOneBoundedWait) {
     EXPECT_GE(elapsed, CLUMOCLI::kReplyTimeoutMs * 0.8);  // it did wait for the reply
     EXPECT_LT(elapsed, kExchangeBoundMs);
     EXPECT_EQ(service.Received().size(), 1u);
+}
+
+// A reply that comes after its exchange gave up must not confirm the request after it.
+TEST_F(OpenClient, ALateReplyConfirmsNothingThatFollows) {
+    ReplyScript late;
+    late.delayMs = CLUMOCLI::kReplyTimeoutMs + 50;  // arrives while the next request waits
+    ReplyScript silent;
+    silent.silent = true;
+    service.ScriptSequence({late, silent});
+    EXPECT_EQ(client.SetIllumination(0, 0, 0, 10), 0);  // timed out
+    EXPECT_EQ(client.SetIllumination(0, 0, 0, 20), 0);  // its own reply never came
+    EXPECT_EQ(client.SetIllumination(0, 0, 0, 30), 1);  // and the client still works
+    EXPECT_EQ(service.Received().size(), 3u);
 }
 
 TEST_F(OpenClient, EveryExchangeEndsWithAPauseOfOneToFiveMs) {

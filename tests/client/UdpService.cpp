@@ -123,6 +123,7 @@ void UdpService::Answer(SOCKET from, const sockaddr_in& to, uint8_t* bytes, int 
     const ReplyScript now = index < sequence.size() ? sequence[index] : script;
     LeaveCriticalSection(&guard);
     if (now.silent) return;
+    if (now.delayMs) Sleep(now.delayMs);
     uint8_t reply[64] = {};
     std::memcpy(reply, bytes, static_cast<size_t>(std::min(length, 64)));
     std::memcpy(reply + 4, &now.status, sizeof(now.status));
