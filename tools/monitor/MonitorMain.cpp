@@ -45,13 +45,15 @@ void ConfigureView(const MonitorOptions& options) {
     if (!options.csv.empty()) SetEnvironmentVariableA("GLOWMETER_CSV", options.csv.c_str());
 }
 
-bool TimeIsUp(const MonitorOptions& options, DWORD start) {
-    return options.seconds != 0 && GetTickCount() - start >= options.seconds * 1000u;
+// In 64 bits: a limit of 49.7 days or more does not fit 32-bit milliseconds, and 32-bit
+// ticks would wrap round before reaching it.
+bool TimeIsUp(const MonitorOptions& options, ULONGLONG start) {
+    return options.seconds != 0 && GetTickCount64() - start >= options.seconds * 1000ull;
 }
 
 // Serves until Ctrl+C, the request count or the time limit.
 void Serve(const MonitorOptions& options, SOCKET listener, SOCKET answerer, RequestHandler& handler) {
-    const DWORD start = GetTickCount();
+    const ULONGLONG start = GetTickCount64();
     while (!g_Stop && !TimeIsUp(options, start)) {
         if (options.count != 0 && handler.Counts().requests >= options.count) break;
         uint8_t bytes[512];
