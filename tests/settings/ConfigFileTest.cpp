@@ -11,22 +11,16 @@
 #include "plugin/WinampVis.h"
 #include "settings/ConfigFile.h"
 #include "settings/PluginCfg.h"
-#include "support/ScratchFolder.h"
+#include "tests/common/ProgramFiles.h"
+#include "tests/common/TempFolder.h"
 
 namespace {
-
-std::string BuildFolder() {
-    char self[MAX_PATH] = "";
-    GetModuleFileNameA(nullptr, self, MAX_PATH);
-    std::string path = self;
-    return path.substr(0, path.rfind('\\'));
-}
 
 // Loads a copy of the plug-in DLL, named dllName, from folder. Wide calls with the "\\?\"
 // prefix, so that a folder deeper than MAX_PATH works too.
 HMODULE LoadDllCopy(const std::string& folder, const char* dllName = "vis_glowmeter.dll") {
-    const std::wstring target = L"\\\\?\\" + ScratchFolder::Wide(folder + "\\" + dllName);
-    const std::wstring source = ScratchFolder::Wide(BuildFolder() + "\\vis_glowmeter.dll");
+    const std::wstring target = L"\\\\?\\" + TempFolder::Wide(folder + "\\" + dllName);
+    const std::wstring source = TempFolder::Wide(PluginPath());
     if (!CopyFileW(source.c_str(), target.c_str(), FALSE)) return nullptr;
     return LoadLibraryW(target.c_str());
 }
@@ -54,7 +48,7 @@ bool HasLine(const std::string& text, const std::string& wanted) {
 }
 
 struct ConfigFile : ::testing::Test {
-    ScratchFolder folder;
+    TempFolder folder;
     HMODULE dll = nullptr;
     winampVisModule module = {};
     std::string ini;
@@ -111,7 +105,7 @@ TEST_F(ConfigFile, NoFileGivesTheDefaultsAndCreatesNoFile) {
     ExpectDefaults(g_LiveConfig);
     EXPECT_EQ(g_LiveConfig.AutoDetect, 1) << "the load leaves AutoDetect alone";
     for (const DEVICECFG& slot : g_LiveConfig.Devices) EXPECT_STREQ(slot.Name, "kept name");
-    EXPECT_FALSE(ScratchFolder::Exists(ini));
+    EXPECT_FALSE(TempFolder::Exists(ini));
 }
 
 TEST_F(ConfigFile, LoadForcesDecayAndWaitIntoRange) {
@@ -121,7 +115,7 @@ TEST_F(ConfigFile, LoadForcesDecayAndWaitIntoRange) {
         {"8", "60", 8, 60},   {"3", "abc", 3, 5},   {"x7", "0", 1, 5},    {"4294967295", "30", 8, 30},
     };
     for (const Row& row : rows) {
-        ASSERT_TRUE(ScratchFolder::WriteBytes(
+        ASSERT_TRUE(TempFolder::WriteBytes(
             ini, std::string("[GLOBAL]\r\nDecay=") + row.decay + "\r\n[HALOSEQ]\r\nWait=" + row.wait + "\r\n"));
         g_LiveConfig = PLUGINCFG{};
         EXPECT_EQ(LoadConfig(&module), 1);
@@ -131,7 +125,7 @@ TEST_F(ConfigFile, LoadForcesDecayAndWaitIntoRange) {
 }
 
 TEST_F(ConfigFile, AutoDetectIsNeverReadAndDebugNeverWritten) {
-    ASSERT_TRUE(ScratchFolder::WriteBytes(ini, "[GLOBAL]\r\nDebug=1\r\nAutoDetect=1\r\nDecay=2\r\n"));
+    ASSERT_TRUE(TempFolder::WriteBytes(ini, "[GLOBAL]\r\nDebug=1\r\nAutoDetect=1\r\nDecay=2\r\n"));
     EXPECT_EQ(LoadConfig(&module), 1);
     EXPECT_EQ(g_LiveConfig.AutoDetect, 0) << "a fresh process starts with AutoDetect off";
     EXPECT_EQ(g_LiveConfig.Debug, 1);
@@ -142,7 +136,7 @@ TEST_F(ConfigFile, AutoDetectIsNeverReadAndDebugNeverWritten) {
     g_LiveConfig.AutoDetect = 1;
     EXPECT_EQ(SaveConfig(&module), 1);
     EXPECT_EQ(SaveConfig(&module), 1);
-    const std::string text = ScratchFolder::ReadBytes(ini);
+    const std::string text = TempFolder::ReadBytes(ini);
     EXPECT_TRUE(HasLine(text, "Debug=1")) << text;
     EXPECT_TRUE(HasLine(text, "AutoDetect=1")) << text;
     EXPECT_EQ(LoadConfig(&module), 1);
@@ -152,17 +146,17 @@ TEST_F(ConfigFile, AutoDetectIsNeverReadAndDebugNeverWritten) {
     ASSERT_TRUE(DeleteFileA(ini.c_str()));
     g_LiveConfig.Debug = 1;
     EXPECT_EQ(SaveConfig(&module), 1);
-    EXPECT_EQ(ScratchFolder::ReadBytes(ini).find("Debug"), std::string::npos);
+    EXPECT_EQ(TempFolder::ReadBytes(ini).find("Debug"), std::string::npos);
 }
 
 TEST_F(ConfigFile, SaveIntoAnEmptyFolderWritesTheKeysInOrder) {
     ASSERT_EQ(LoadConfig(&module), 1);
     EXPECT_EQ(SaveConfig(&module), 1);
-    EXPECT_EQ(ScratchFolder::ReadBytes(ini), DefaultFileText());
+    EXPECT_EQ(TempFolder::ReadBytes(ini), DefaultFileText());
 }
 
 TEST_F(ConfigFile, SaveWritesUnsignedFieldsUnsignedAndSignedFieldsSigned) {
-    ASSERT_TRUE(ScratchFolder::WriteBytes(ini, "[DEVICE2]\r\nDisplay=-1\r\nAttribute=-1\r\n"));
+    ASSERT_TRUE(TempFolder::WriteBytes(ini, "[DEVICE2]\r\nDisplay=-1\r\nAttribute=-1\r\n"));
     ASSERT_EQ(LoadConfig(&module), 1);
     g_LiveConfig.Decay = 0xFFFFFFFFu;  // a save writes the record as it stands
     g_LiveConfig.PlayerWait = 0;
@@ -179,7 +173,7 @@ TEST_F(ConfigFile, SaveWritesUnsignedFieldsUnsignedAndSignedFieldsSigned) {
         {"HALOSEQ", "Enable=-1"},         {"DEVICE2", "Display=4294967295"}, {"DEVICE2", "Attribute=-1"},
         {"DEVICE5", "GPU=4294967294"},    {"DEVICE5", "Enable=-3"},      {"DEVICE5", "Channel=-4"},
     };
-    const std::string text = ScratchFolder::ReadBytes(ini);
+    const std::string text = TempFolder::ReadBytes(ini);
     for (const Row& row : rows) {
         const std::string key(row.line, static_cast<size_t>(std::strchr(row.line, '=') - row.line));
         char value[64] = "";
@@ -192,10 +186,10 @@ TEST_F(ConfigFile, SaveLeavesOtherSectionsAndKeysAlone) {
     const std::string before =
         "; hand-written\r\n[GLOBAL]\r\nTheme=dark\r\nDecay=3\r\n[DEVICE8]\r\nEnable=1\r\nGPU=9\r\n"
         "[DEVICE12]\r\nChannel=3\r\n[Other]\r\nkey=value\r\n";
-    ASSERT_TRUE(ScratchFolder::WriteBytes(ini, before));
+    ASSERT_TRUE(TempFolder::WriteBytes(ini, before));
     ASSERT_EQ(LoadConfig(&module), 1);
     EXPECT_EQ(SaveConfig(&module), 1);
-    const std::string text = ScratchFolder::ReadBytes(ini);
+    const std::string text = TempFolder::ReadBytes(ini);
     for (const char* line : {"[DEVICE8]", "Enable=1", "GPU=9", "[DEVICE12]", "Channel=3", "[Other]", "key=value",
                              "Theme=dark", "Decay=3", "[DEVICE7]"}) {
         EXPECT_TRUE(HasLine(text, line)) << line << "\n" << text;
@@ -208,7 +202,7 @@ TEST_F(ConfigFile, SaveLeavesOtherSectionsAndKeysAlone) {
 // A save that the platform refuses reports the failure, and the old file stays.
 TEST_F(ConfigFile, SaveIntoAFileHeldByAnotherProgramFailsAndKeepsIt) {
     const std::string before = "[GLOBAL]\r\nDecay=3\r\n";
-    ASSERT_TRUE(ScratchFolder::WriteBytes(ini, before));
+    ASSERT_TRUE(TempFolder::WriteBytes(ini, before));
     ASSERT_EQ(LoadConfig(&module), 1);
     g_LiveConfig.Decay = 7;
 
@@ -216,12 +210,12 @@ TEST_F(ConfigFile, SaveIntoAFileHeldByAnotherProgramFailsAndKeepsIt) {
     ASSERT_NE(holder, INVALID_HANDLE_VALUE);
     EXPECT_EQ(SaveConfig(&module), 0);
     CloseHandle(holder);
-    EXPECT_EQ(ScratchFolder::ReadBytes(ini), before);
+    EXPECT_EQ(TempFolder::ReadBytes(ini), before);
 }
 
 TEST_F(ConfigFile, SaveIntoAReadOnlyFileFailsAndKeepsTheFile) {
     const std::string before = "[GLOBAL]\r\nDecay=3\r\n";
-    ASSERT_TRUE(ScratchFolder::WriteBytes(ini, before));
+    ASSERT_TRUE(TempFolder::WriteBytes(ini, before));
     ASSERT_TRUE(SetFileAttributesA(ini.c_str(), FILE_ATTRIBUTE_READONLY));
     HANDLE probe = CreateFileA(ini.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     if (probe != INVALID_HANDLE_VALUE) {
@@ -229,7 +223,7 @@ TEST_F(ConfigFile, SaveIntoAReadOnlyFileFailsAndKeepsTheFile) {
         GTEST_SKIP() << "this system lets a read-only file be written (Wine running as root does)";
     }
     EXPECT_EQ(SaveConfig(&module), 0);
-    EXPECT_EQ(ScratchFolder::ReadBytes(ini), before);
+    EXPECT_EQ(TempFolder::ReadBytes(ini), before);
 }
 
 TEST_F(ConfigFile, HandEditedFileGivesTheDefinedValues) {
@@ -241,7 +235,7 @@ TEST_F(ConfigFile, HandEditedFileGivesTheDefinedValues) {
         "[DEVICE1]\n" + junk + "\nChannel=2\nname=" + junk + "\nGPU=010\nDisplay=4294967295\n"
         "[DEVICE3\nEnable=1\n"                                       // no closing bracket: no section
         "[DEVICE4]\nEnable = 1 \n";
-    ASSERT_TRUE(ScratchFolder::WriteBytes(ini, text));
+    ASSERT_TRUE(TempFolder::WriteBytes(ini, text));
     EXPECT_EQ(LoadConfig(&module), 1);
     const PLUGINCFG& cfg = g_LiveConfig;
     EXPECT_EQ(cfg.Decay, 1u);
@@ -260,7 +254,7 @@ TEST_F(ConfigFile, HandEditedFileGivesTheDefinedValues) {
     EXPECT_EQ(cfg.Devices[3].Enable, 0);
     EXPECT_EQ(cfg.Devices[3].GPU, 3u);
     EXPECT_EQ(cfg.Devices[4].Enable, 1);
-    EXPECT_EQ(ScratchFolder::ReadBytes(ini), text) << "a load never writes";
+    EXPECT_EQ(TempFolder::ReadBytes(ini), text) << "a load never writes";
 }
 
 // Makes nested folders under base until the folder path (with its closing backslash) is
@@ -270,13 +264,13 @@ std::string LongFolder(const std::string& base, size_t length) {
     while (folder.size() + 1 < length) {
         const size_t room = length - folder.size() - 2;  // backslash before, backslash after
         folder += "\\" + std::string(room > 200 ? 200 : room, 'd');
-        if (!CreateDirectoryW((L"\\\\?\\" + ScratchFolder::Wide(folder)).c_str(), nullptr)) return std::string();
+        if (!CreateDirectoryW((L"\\\\?\\" + TempFolder::Wide(folder)).c_str(), nullptr)) return std::string();
     }
     return folder.size() + 1 == length ? folder : std::string();
 }
 
 TEST(ConfigFilePath, APathThatCannotBeHadFailsAndTouchesNothing) {
-    ScratchFolder folder;
+    TempFolder folder;
     ASSERT_TRUE(folder.Ok());
     // A folder of 1010 characters: "v.dll" fits the 1023 characters of the file name, while
     // the settings file's longer name would not fit the 1024-character buffer; the plug-in's
@@ -296,7 +290,7 @@ TEST(ConfigFilePath, APathThatCannotBeHadFailsAndTouchesNothing) {
         FreeLibrary(dll);
     }
     WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW((L"\\\\?\\" + ScratchFolder::Wide(deep + "\\*.ini")).c_str(), &found);
+    HANDLE search = FindFirstFileW((L"\\\\?\\" + TempFolder::Wide(deep + "\\*.ini")).c_str(), &found);
     EXPECT_EQ(search, INVALID_HANDLE_VALUE) << "no settings file is made";
     if (search != INVALID_HANDLE_VALUE) FindClose(search);
 

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "settings/Resource.h"
-#include "settings/ResourceFiles.h"
+#include "tests/common/ProgramFiles.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "settings/ResourceFiles.h"
 #include "settings/Win32Ver.h"
+#include "tests/common/ProgramFiles.h"
 
 namespace {
 

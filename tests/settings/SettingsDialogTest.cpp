@@ -7,15 +7,14 @@
 
 #include <cstdio>
 #include <cstring>
-#include <fstream>
-#include <sstream>
 #include <string>
 
 #include "plugin/PluginState.h"
 #include "settings/PluginCfg.h"
 #include "settings/Resource.h"
-#include "settings/ResourceFiles.h"
 #include "settings/SettingsDialogDriver.h"
+#include "tests/common/ProgramFiles.h"
+#include "tests/common/TempFolder.h"
 #include "tools/nvapi_sim/NvapiSim.h"
 
 namespace {
@@ -56,13 +55,6 @@ void WriteSettingsFile(const std::string& path, const PLUGINCFG& cfg) {
         WriteInt(path, section.c_str(), "Channel", slot.Channel);
     }
     WritePrivateProfileStringA(nullptr, nullptr, nullptr, path.c_str());  // flush
-}
-
-std::string FileBytes(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << file.rdbuf();
-    return bytes.str();
 }
 
 struct SlotValues {
@@ -109,13 +101,9 @@ protected:
     }
 
     void SetUp() override {
-        char temp[MAX_PATH] = {};
-        GetTempPathA(MAX_PATH, temp);
-        folder = std::string(temp) + "glowmeter-dialog-" + std::to_string(GetCurrentProcessId()) + "-" +
-                 ::testing::UnitTest::GetInstance()->current_test_info()->name() + "\\";
-        ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS);
-        dllPath = folder + "vis_glowmeter.dll";
-        iniPath = folder + "vis_glowmeter.ini";
+        ASSERT_TRUE(folder.Ok());
+        dllPath = folder.File("vis_glowmeter.dll");
+        iniPath = folder.File("vis_glowmeter.ini");
         ASSERT_TRUE(CopyFileA(PluginPath().c_str(), dllPath.c_str(), FALSE));
         dll = LoadLibraryA(dllPath.c_str());
         ASSERT_NE(dll, nullptr);
@@ -132,11 +120,7 @@ protected:
     void TearDown() override {
         Quit(&module);
         if (host) DestroyWindow(host);
-        if (dll) FreeLibrary(dll);
-        SetFileAttributesA(iniPath.c_str(), FILE_ATTRIBUTE_NORMAL);
-        DeleteFileA(iniPath.c_str());
-        DeleteFileA(dllPath.c_str());
-        RemoveDirectoryA(folder.c_str());
+        if (dll) FreeLibrary(dll);  // before the folder and the copy in it go
     }
 
     // The same settings in memory and in the file, so Config's reload changes nothing.
@@ -149,7 +133,8 @@ protected:
         return static_cast<int>(GetPrivateProfileIntA(section, key, -999, iniPath.c_str()));
     }
 
-    std::string folder, dllPath, iniPath;
+    TempFolder folder;
+    std::string dllPath, iniPath;
     HMODULE dll = nullptr;
     HWND host = nullptr;
     winampVisModule module = {};
@@ -275,7 +260,7 @@ TEST_F(SettingsDialog, EditsSurviveSwitchingSlotsAndApplyKeepsThem) {
 
 TEST_F(SettingsDialog, CancelAfterEditsChangesNeitherLiveSettingsNorFile) {
     const PLUGINCFG before = g_LiveConfig;
-    const std::string fileBefore = FileBytes(iniPath);
+    const std::string fileBefore = TempFolder::ReadBytes(iniPath);
     ASSERT_FALSE(fileBefore.empty());
 
     session.Run(module, [&](HWND dialog) {
@@ -288,7 +273,7 @@ TEST_F(SettingsDialog, CancelAfterEditsChangesNeitherLiveSettingsNorFile) {
     });
 
     EXPECT_EQ(std::memcmp(&g_LiveConfig, &before, sizeof before), 0);
-    EXPECT_EQ(FileBytes(iniPath), fileBefore);
+    EXPECT_EQ(TempFolder::ReadBytes(iniPath), fileBefore);
 }
 
 // The arrows stay within each up-down's range; typed values are stored as typed.
@@ -411,7 +396,7 @@ TEST_F(SettingsDialog, SecondConfigWhileOpenReturnsAtOnce) {
 // A settings file that can't be written: read-only, and held open by another program, since
 // the read-only mark alone does not stop a user with full rights.
 TEST_F(SettingsDialog, ApplyWithUnwritableFileReportsTheSaveError) {
-    const std::string fileBefore = FileBytes(iniPath);
+    const std::string fileBefore = TempFolder::ReadBytes(iniPath);
     ASSERT_TRUE(SetFileAttributesA(iniPath.c_str(), FILE_ATTRIBUTE_READONLY));
     HANDLE holder = CreateFileA(iniPath.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(holder, INVALID_HANDLE_VALUE);
@@ -427,7 +412,7 @@ TEST_F(SettingsDialog, ApplyWithUnwritableFileReportsTheSaveError) {
         EXPECT_TRUE(WaitUntilGone(box));
     });
     CloseHandle(holder);
-    EXPECT_EQ(FileBytes(iniPath), fileBefore);
+    EXPECT_EQ(TempFolder::ReadBytes(iniPath), fileBefore);
 }
 
 }  // namespace

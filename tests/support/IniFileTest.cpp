@@ -7,7 +7,8 @@
 #include <string>
 
 #include "support/INIFILE.h"
-#include "support/ScratchFolder.h"
+#include "tests/common/ProgramFiles.h"
+#include "tests/common/TempFolder.h"
 
 namespace {
 
@@ -38,7 +39,7 @@ LOGFONTA SampleFont() {
 }
 
 struct IniFile : ::testing::Test {
-    ScratchFolder folder;
+    TempFolder folder;
     std::string file;
     INIFILE ini;
     void SetUp() override {
@@ -75,7 +76,7 @@ TEST_F(IniFile, TypedWritesGiveTheirExactTextAndReadBack) {
         {"double", "-2.250000"}, {"formatted", "<00042>"}, {"text", "hello world"}, {"rect", "1,-2,3,4"},
         {"font", "-12,5,-900,900,700,1,0,1,255,3,2,4,34,Courier New"}, {"colour", "17,34,51"},
     };
-    const std::string bytes = ScratchFolder::ReadBytes(file);
+    const std::string bytes = TempFolder::ReadBytes(file);
     for (const Row& row : rows) {
         EXPECT_EQ(ValueText(file, "V", row.key), row.text) << row.key;
         EXPECT_NE(bytes.find(std::string(row.key) + "=" + row.text + "\r\n"), std::string::npos) << row.key;
@@ -242,7 +243,7 @@ TEST_F(IniFile, WithoutAPathEveryOperationFailsAndTouchesNothing) {
     EXPECT_EQ(none.Path().Length(), 0u);
 
     ASSERT_EQ(ini.Write("S", "k", 5), 1);
-    const std::string before = ScratchFolder::ReadBytes(file);
+    const std::string before = TempFolder::ReadBytes(file);
     INIFILE closed(ini);
     closed.Close();
 
@@ -273,13 +274,13 @@ TEST_F(IniFile, WithoutAPathEveryOperationFailsAndTouchesNothing) {
         EXPECT_EQ(target->Write("S", "k", &colour), 0);
         EXPECT_EQ(target->Create("S"), 0);
     }
-    EXPECT_EQ(ScratchFolder::ReadBytes(file), before);
+    EXPECT_EQ(TempFolder::ReadBytes(file), before);
 }
 
 // The platform's refusal to write is reported, and the file stays as it was.
 TEST_F(IniFile, WritesThatThePlatformRefusesReturnZero) {
     ASSERT_EQ(ini.Write("S", "k", "old"), 1);
-    const std::string before = ScratchFolder::ReadBytes(file);
+    const std::string before = TempFolder::ReadBytes(file);
     {
         // Another program holds the file open and lets nobody else write it.
         HANDLE holder = CreateFileA(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
@@ -291,19 +292,19 @@ TEST_F(IniFile, WritesThatThePlatformRefusesReturnZero) {
         EXPECT_EQ(ini.Create("S"), 0);
         CloseHandle(holder);
     }
-    EXPECT_EQ(ScratchFolder::ReadBytes(file), before);
+    EXPECT_EQ(TempFolder::ReadBytes(file), before);
     EXPECT_EQ(ValueText(file, "S", "k"), "old");
 
     INIFILE missingFolder;
     const std::string nowhere = folder.File("missing\\x.ini");
     ASSERT_EQ(missingFolder.Open(nowhere.c_str()), 1);
     EXPECT_EQ(missingFolder.Write("S", "k", 1), 0);
-    EXPECT_FALSE(ScratchFolder::Exists(nowhere));
+    EXPECT_FALSE(TempFolder::Exists(nowhere));
 }
 
 TEST_F(IniFile, AReadOnlyFileIsNotWritten) {
     ASSERT_EQ(ini.Write("S", "k", "old"), 1);
-    const std::string before = ScratchFolder::ReadBytes(file);
+    const std::string before = TempFolder::ReadBytes(file);
     ASSERT_TRUE(SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_READONLY));
     HANDLE probe = CreateFileA(file.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     if (probe != INVALID_HANDLE_VALUE) {
@@ -312,7 +313,7 @@ TEST_F(IniFile, AReadOnlyFileIsNotWritten) {
     }
     EXPECT_EQ(ini.Write("S", "k", "new"), 0);
     EXPECT_EQ(ini.Write("S", "other", 1), 0);
-    EXPECT_EQ(ScratchFolder::ReadBytes(file), before);
+    EXPECT_EQ(TempFolder::ReadBytes(file), before);
 }
 
 TEST_F(IniFile, NullAndEmptyTextsAreHandledWithoutHarm) {
@@ -396,10 +397,7 @@ TEST_F(IniFile, LongValuesAreCutNeverOverrun) {
 }
 
 TEST(IniFileLocal, OpensBesideTheProgramOrNotAtAll) {
-    char self[MAX_PATH] = "";
-    GetModuleFileNameA(nullptr, self, MAX_PATH);
-    std::string expected = self;
-    expected = expected.substr(0, expected.rfind('\\') + 1) + "local.ini";
+    const std::string expected = ProgramFolder() + "local.ini";
 
     INIFILE ini;
     EXPECT_EQ(ini.OpenLocal("local.ini"), 1);

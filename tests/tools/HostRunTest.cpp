@@ -11,7 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "tests/tools/ChildProcess.h"
+#include "tests/common/ChildProcess.h"
+#include "tests/common/ProgramFiles.h"
+#include "tests/common/TempFolder.h"
 #include "tests/tools/WavBytes.h"
 
 using namespace wavbytes;
@@ -27,44 +29,6 @@ const char kTwoLights[] =
     "[GLOBAL]\r\nDecay=4\r\n[HALOSEQ]\r\nEnable=0\r\n"
     "[DEVICE0]\r\nEnable=1\r\nDisplay=0\r\nGPU=0\r\nAttribute=0\r\nChannel=1\r\n"
     "[DEVICE1]\r\nEnable=1\r\nDisplay=0\r\nGPU=0\r\nAttribute=1\r\nChannel=2\r\n";
-
-std::string BuildFolder() {
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string folder = path;
-    return folder.substr(0, folder.find_last_of("\\/"));
-}
-
-bool WriteFileBytes(const std::string& path, const void* data, size_t size) {
-    std::FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f) return false;
-    const bool ok = std::fwrite(data, 1, size, f) == size;
-    return std::fclose(f) == 0 && ok;
-}
-
-std::string ReadText(const std::string& path) {
-    std::string text;
-    if (std::FILE* f = std::fopen(path.c_str(), "rb")) {
-        char chunk[4096];
-        size_t got;
-        while ((got = std::fread(chunk, 1, sizeof chunk, f)) > 0) text.append(chunk, got);
-        std::fclose(f);
-    }
-    return text;
-}
-
-void RemoveTree(const std::string& folder) {
-    WIN32_FIND_DATAA found;
-    HANDLE h = FindFirstFileA((folder + "\\*").c_str(), &found);
-    if (h != INVALID_HANDLE_VALUE) {
-        do {
-            const std::string name = found.cFileName;
-            if (name != "." && name != "..") DeleteFileA((folder + "\\" + name).c_str());
-        } while (FindNextFileA(h, &found));
-        FindClose(h);
-    }
-    RemoveDirectoryA(folder.c_str());
-}
 
 // A square wave: `high` for the first half of every 40 frames, -high for the other half.
 std::function<int(size_t, unsigned)> Square(int leftHigh, int rightHigh) {
@@ -91,15 +55,10 @@ std::vector<unsigned> Repeat(std::vector<unsigned> pattern, int times) {
 class HostRun : public ::testing::Test {
 protected:
     void SetUp() override {
-        static int counter = 0;
-        char temp[MAX_PATH] = {};
-        GetTempPathA(MAX_PATH, temp);
-        folder_ = std::string(temp) + "glowmeter_host_" + std::to_string(GetCurrentProcessId()) + "_" +
-                  std::to_string(++counter);
-        ASSERT_TRUE(CreateDirectoryA(folder_.c_str(), nullptr)) << folder_;
-        const std::string build = BuildFolder();
-        for (const char* name : {kHostName, "vis_glowmeter.dll", kDriverName, "empty_vis_plugin.dll"}) {
-            ASSERT_TRUE(CopyFileA((build + "\\" + name).c_str(), File(name).c_str(), FALSE)) << name;
+        ASSERT_TRUE(folder_.Ok());
+        const std::string build = ProgramFolder();
+        for (const char* name : {kHostName, "vis_glowmeter.dll", kDriverName, "empty_vis_plugin.dll", "failing_vis_plugin.dll"}) {
+            ASSERT_TRUE(CopyFileA((build + name).c_str(), File(name).c_str(), FALSE)) << name;
         }
         // Each run starts from the simulated driver's default machine and a fresh CSV file.
         SetEnvironmentVariableA("GLOWMETER_NVSIM", nullptr);
@@ -110,26 +69,25 @@ protected:
     void TearDown() override {
         SetEnvironmentVariableA("GLOWMETER_CSV", nullptr);
         SetEnvironmentVariableA("GLOWMETER_VIEW", nullptr);
-        RemoveTree(folder_);
     }
 
-    std::string File(const std::string& name) const { return folder_ + "\\" + name; }
+    std::string File(const std::string& name) const { return folder_.File(name); }
     bool Write(const std::string& name, const std::string& text) const {
-        return WriteFileBytes(File(name), text.data(), text.size());
+        return TempFolder::WriteBytes(File(name), text);
     }
     std::string Track(const std::string& name, const Bytes& bytes) const {
-        EXPECT_TRUE(WriteFileBytes(File(name), bytes.data(), bytes.size()));
+        EXPECT_TRUE(TempFolder::WriteBytes(File(name), std::string(bytes.begin(), bytes.end())));
         return name;
     }
 
     ChildResult Host(const std::string& args, unsigned long timeoutMs = 60000,
                      const std::function<void(unsigned long)>& whileRunning = nullptr) const {
-        return RunChild("\"" + File(kHostName) + "\" " + args, folder_, timeoutMs, whileRunning);
+        return RunChild("\"" + File(kHostName) + "\" " + args, folder_.Path(), timeoutMs, whileRunning);
     }
 
     Lights ReadLights() const {
         Lights lights;
-        std::istringstream csv(ReadText(File("lights.csv")));
+        std::istringstream csv(TempFolder::ReadBytes(File("lights.csv")));
         std::string line;
         while (std::getline(csv, line)) {
             if (line == "time_ms,display,gpu,attribute,level") {
@@ -149,7 +107,7 @@ protected:
         return lights;
     }
 
-    std::string folder_;
+    TempFolder folder_;
 };
 
 TEST_F(HostRun, EveryFormatDrivesTheExpectedLevels) {
@@ -219,7 +177,7 @@ TEST_F(HostRun, LightViewPrintsPlainLinesWhenNotATerminal) {
 // What scripts/demo does, cut short: the sample settings beside the plug-in and the demo
 // track through the host.
 TEST_F(HostRun, DemoTrackPlaysInAShortRun) {
-    const std::string demo = BuildFolder() + "\\glowmeter-demo.wav";
+    const std::string demo = ProgramFolder() + "glowmeter-demo.wav";
     ASSERT_NE(GetFileAttributesA(demo.c_str()), INVALID_FILE_ATTRIBUTES) << "the build synthesizes " << demo;
     ASSERT_TRUE(CopyFileA(GLOWMETER_SOURCE_DIR "/dist/vis_glowmeter.ini", File("vis_glowmeter.ini").c_str(), FALSE));
     const ChildResult run = Host("--fast --frames 200 \"" + demo + "\"");
@@ -266,6 +224,7 @@ TEST_F(HostRun, BadInputGetsItsMessageAndExitCode) {
         {"--plugin fake.dll " + good, 3, "cannot load the plug-in"},
         {std::string(kDriverName) + " " + good, 3, "no winampVisGetHeader export"},
         {"empty_vis_plugin.dll " + good, 3, "lists no module"},
+        {"failing_vis_plugin.dll " + good, 3, "did not start (Init returned 1)"},
         {"--module 3 " + good, 1, "no module 3 (it has 3)"},
         {"--frames", 1, "--frames needs a frame count"},
         {"", 1, "no track given"},

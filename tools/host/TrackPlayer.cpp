@@ -15,7 +15,8 @@ PlayResult PlayTrack(winampVisModule& module, const WavAudio& audio, const PlayO
     module.nCh = static_cast<int>(audio.channels);
 
     PlayResult result;
-    module.Init(&module);
+    result.initResult = module.Init(&module);
+    if (result.initResult != 0) return result;
     const FrameClock clock;
     uint64_t frameIndex = 0;  // the frame slot on the track's time line: position = index * delay
     for (;;) {

@@ -15,6 +15,7 @@ struct PlayOptions {
 };
 
 struct PlayResult {
+    int initResult = 0;       // what Init returned; anything but 0 means the module did not start
     long long frames = 0;     // Render calls made
     uint64_t positionMs = 0;  // where playing stopped
     bool stopped = false;     // ended through `stop`
@@ -23,6 +24,7 @@ struct PlayResult {
 // Frame of the track at a playing position in milliseconds.
 uint64_t FrameAtMs(const WavAudio& audio, uint64_t ms);
 
+// A module whose Init fails (returns non-zero) is neither rendered nor quit, as Winamp does.
 // Runs on the calling thread, which must keep running until the function returns: the
 // plug-in's timers are this thread's and are served between frames.
 PlayResult PlayTrack(winampVisModule& module, const WavAudio& audio, const PlayOptions& options,

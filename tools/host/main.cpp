@@ -110,5 +110,7 @@ int main(int argc, char** argv) {
     playOptions.maxFrames = options.maxFrames;
     playOptions.stop = &g_Stop;
     const PlayResult result = PlayTrack(module, audio, playOptions, progress);
+    if (result.initResult != 0)
+        return Fail(kBadPlugin, "the module did not start (Init returned " + std::to_string(result.initResult) + ")");
     return result.stopped ? kStopped : kDone;
 }

@@ -5,9 +5,9 @@
 
 #include <string>
 
-class ScratchFolder {
+class TempFolder {
 public:
-    ScratchFolder() {
+    TempFolder() {
         char temp[MAX_PATH] = "";
         GetTempPathA(MAX_PATH, temp);
         static LONG counter = 0;
@@ -18,11 +18,11 @@ public:
             if (CreateDirectoryA(candidate.c_str(), nullptr)) path_ = candidate;
         }
     }
-    ~ScratchFolder() {
+    ~TempFolder() {
         if (!path_.empty()) RemoveTree(path_);
     }
-    ScratchFolder(const ScratchFolder&) = delete;
-    ScratchFolder& operator=(const ScratchFolder&) = delete;
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
 
     bool Ok() const { return !path_.empty(); }
     const std::string& Path() const { return path_; }

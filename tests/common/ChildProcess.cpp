@@ -1,4 +1,4 @@
-#include "tests/tools/ChildProcess.h"
+#include "tests/common/ChildProcess.h"
 
 #include <windows.h>
 
