@@ -92,6 +92,17 @@ void Apply(HWND dialog) {
     EXPECT_TRUE(WaitUntilGone(dialog));
 }
 
+// Waits for the message box with this caption on the dialog's thread, checks its text and
+// owner, and dismisses it.
+void ExpectMessageBox(DWORD thread, const char* caption, const std::string& text, HWND owner) {
+    HWND box = WaitForDialog(thread, caption);
+    ASSERT_NE(box, nullptr) << caption;
+    EXPECT_EQ(MessageBoxText(box), text);
+    EXPECT_EQ(GetWindow(box, GW_OWNER), owner);
+    PostClick(box, IDOK);
+    EXPECT_TRUE(WaitUntilGone(box));
+}
+
 class SettingsDialog : public ::testing::Test {
 protected:
     // The host registers the common controls before any plug-in opens a dialog.
@@ -357,12 +368,8 @@ TEST_F(SettingsDialog, DeviceListWithoutSelectionKeepsTheCurrentSlot) {
 TEST_F(SettingsDialog, AboutShowsNameVersionAndLegalNotice) {
     session.Run(module, [&](HWND dialog) {
         PostClick(dialog, IDC_ABOUT);
-        HWND box = WaitForDialog(session.configThread, "About");
-        ASSERT_NE(box, nullptr);
-        EXPECT_EQ(MessageBoxText(box), "Glowmeter \r\nVersion 1.03\r\n\r\nCopyright (C) 2026 Glowmeter contributors");
-        EXPECT_EQ(GetWindow(box, GW_OWNER), dialog);
-        PostClick(box, IDOK);
-        EXPECT_TRUE(WaitUntilGone(box));
+        ExpectMessageBox(session.configThread, "About",
+                         "Glowmeter \r\nVersion 1.03\r\n\r\nCopyright (C) 2026 Glowmeter contributors", dialog);
         EXPECT_TRUE(IsWindowVisible(dialog)) << "the dialog stays open";
         Cancel(dialog);
     });
@@ -404,12 +411,7 @@ TEST_F(SettingsDialog, ApplyWithUnwritableFileReportsTheSaveError) {
     session.Run(module, [&](HWND dialog) {
         SetDlgItemInt(dialog, IDC_DECAY, 7, FALSE);
         Apply(dialog);
-        HWND box = WaitForDialog(session.configThread, "ERROR");
-        ASSERT_NE(box, nullptr);
-        EXPECT_EQ(MessageBoxText(box), "Save config error.");
-        EXPECT_EQ(GetWindow(box, GW_OWNER), host);
-        PostClick(box, IDOK);
-        EXPECT_TRUE(WaitUntilGone(box));
+        ExpectMessageBox(session.configThread, "ERROR", "Save config error.", host);
     });
     CloseHandle(holder);
     EXPECT_EQ(TempFolder::ReadBytes(iniPath), fileBefore);
