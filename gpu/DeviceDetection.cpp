@@ -9,16 +9,6 @@ constexpr unsigned kScanDisplays = 8;
 constexpr unsigned kScanGpus = 8;
 constexpr int kAttributes[] = {kAttributeLogo, kAttributeSli};
 
-// Does the GPU the object selected have the light? A plain support query, as the set
-// path would make it.
-bool HasLight(CNVGF& object, int attribute) {
-    NV_GPU_QUERY_ILLUMINATION_SUPPORT_PARM parm = {};
-    parm.version = NV_GPU_QUERY_ILLUMINATION_SUPPORT_PARM_VER;
-    parm.hPhysicalGpu = object.hGpu[object.gpuIndex];
-    parm.Attribute = static_cast<NV_GPU_ILLUMINATION_ATTRIB>(attribute);
-    return NvAPI_GPU_QueryIlluminationSupport(&parm) == NVAPI_OK && parm.bSupported;
-}
-
 // Tries every display and GPU index, also past what the driver reports, and fills slots
 // from the first on, one per light found; stops as soon as all slots are filled.
 unsigned Scan(CNVGF& object, DEVICECFG slots[kDeviceSlots]) {
@@ -32,7 +22,7 @@ unsigned Scan(CNVGF& object, DEVICECFG slots[kDeviceSlots]) {
             next.GPU = g;
             CopyName(next.Name, kNameUnsupport);
             for (int a : kAttributes) {
-                if (!HasLight(object, a)) continue;
+                if (!object.IsSupported(a)) continue;  // the plain support query of the set path
                 DebugTrace("DETECT DEVICE #%d DSP=%d GPU=%d ATR=%d\n", static_cast<int>(count), static_cast<int>(d),
                            static_cast<int>(g), a);
                 DEVICECFG& found = slots[count];
