@@ -47,7 +47,8 @@ int CNVGF::Select(unsigned display, unsigned gpu) {
     if (NvAPI_EnumNvidiaDisplayHandle(display, &hDisplay) != NVAPI_OK) return 0;
     displayIndex = display;
     if (NvAPI_GetPhysicalGPUsFromDisplay(hDisplay, hGpu, &gpuCount) != NVAPI_OK) return 0;
-    if (gpu >= gpuCount) return 0;
+    // The index must also stay inside the handle array, whatever count a driver reports.
+    if (gpu >= gpuCount || gpu >= static_cast<unsigned>(NVAPI_MAX_PHYSICAL_GPUS)) return 0;
     gpuIndex = gpu;
     if (NvAPI_GetDisplayDriverVersion(hDisplay, &driverVersion) != NVAPI_OK) return 0;
     std::snprintf(szDriverVersion, sizeof szDriverVersion, "%u.%u", driverVersion.drvVersion / 100,
