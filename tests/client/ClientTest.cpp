@@ -8,15 +8,9 @@
 #include "client/UdpService.h"
 #include "client/WS32LIB.h"
 #include "client/WinsockEntries.h"
+#include "common/Stopwatch.h"
 
 namespace {
-
-double NowMs() {
-    LARGE_INTEGER frequency, counter;
-    QueryPerformanceFrequency(&frequency);
-    QueryPerformanceCounter(&counter);
-    return 1000.0 * static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
 // Longest a failed exchange may take: the reply bound, the pause, and room for a busy machine.
 constexpr double kExchangeBoundMs = CLUMOCLI::kReplyTimeoutMs + 5 + 150;

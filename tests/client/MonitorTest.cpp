@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "tools/monitor/MonitorOptions.h"
+#include "common/Stopwatch.h"
 
 namespace {
 
@@ -127,13 +128,6 @@ private:
     SOCKET s;
     sockaddr_in service = {};
 };
-
-double NowMs() {
-    LARGE_INTEGER frequency, counter;
-    QueryPerformanceFrequency(&frequency);
-    QueryPerformanceCounter(&counter);
-    return 1000.0 * static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
 TEST(MonitorOptions, RejectsBadCommandLinesAndReadsGoodOnes) {
     const std::vector<std::vector<const char*>> bad = {

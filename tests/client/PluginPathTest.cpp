@@ -14,15 +14,9 @@
 #include "plugin/PluginState.h"
 #include "settings/PluginCfg.h"
 #include "tools/nvapi_sim/NvapiSim.h"
+#include "common/Stopwatch.h"
 
 namespace {
-
-double NowMs() {
-    LARGE_INTEGER frequency, counter;
-    QueryPerformanceFrequency(&frequency);
-    QueryPerformanceCounter(&counter);
-    return 1000.0 * static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
 std::string SettingsPath() {
     char path[MAX_PATH] = {};

@@ -7,6 +7,7 @@
 
 #include "gpu/CNVGF.h"
 #include "gpu/DeviceDetection.h"
+#include "DetectionChecks.h"
 
 namespace {
 
@@ -37,12 +38,7 @@ TEST(NoDriver, OpenDeviceNamesTheSlotUnknown) {
 }
 
 TEST(NoDriver, DetectionFindsNothingAndTouchesNoSlot) {
-    DEVICECFG slots[kDeviceSlots];
-    std::memset(slots, 0x5A, sizeof slots);
-    DEVICECFG before[kDeviceSlots];
-    std::memcpy(before, slots, sizeof slots);
-    EXPECT_EQ(0u, DetectDevices(slots));
-    EXPECT_EQ(0, std::memcmp(before, slots, sizeof slots));
+    ExpectDetectionTouchesNoSlot();
 }
 
 }  // namespace

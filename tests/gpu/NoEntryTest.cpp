@@ -7,6 +7,7 @@
 
 #include "gpu/CNVGF.h"
 #include "gpu/DeviceDetection.h"
+#include "DetectionChecks.h"
 
 namespace {
 
@@ -29,12 +30,7 @@ TEST(NoEntry, NothingOpensAndNothingIsDetected) {
     EXPECT_STREQ("Unknown", slot.Name);
     EXPECT_NE(NVAPI_OK, NvAPI_Initialize());
 
-    DEVICECFG slots[kDeviceSlots];
-    std::memset(slots, 0x5A, sizeof slots);
-    DEVICECFG before[kDeviceSlots];
-    std::memcpy(before, slots, sizeof slots);
-    EXPECT_EQ(0u, DetectDevices(slots));
-    EXPECT_EQ(0, std::memcmp(before, slots, sizeof slots));
+    ExpectDetectionTouchesNoSlot();
 }
 
 }  // namespace
