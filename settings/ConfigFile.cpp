@@ -29,16 +29,20 @@ void BuildSettingsPath(const winampVisModule* module, char* path) {
     std::memcpy(path + folder, kSettingsFileName, fileName + 1);
 }
 
+// Points ini at the settings file beside the DLL; false when its path can't be formed.
+bool OpenSettingsFile(const winampVisModule* module, INIFILE& ini) {
+    char path[kPathBufferSize];
+    BuildSettingsPath(module, path);
+    return path[0] && ini.Open(path);
+}
+
 void DeviceSection(int slot, char* section) { std::snprintf(section, kSectionSize, "DEVICE%d", slot); }
 
 }  // namespace
 
 int LoadConfig(winampVisModule* module) {
-    char path[kPathBufferSize];
-    BuildSettingsPath(module, path);
-    if (!path[0]) return 0;
     INIFILE ini;
-    if (!ini.Open(path)) return 0;
+    if (!OpenSettingsFile(module, ini)) return 0;
 
     const char* file = ini.Path().String(0);
     if (file) {
@@ -69,11 +73,8 @@ int LoadConfig(winampVisModule* module) {
 }
 
 int SaveConfig(winampVisModule* module) {
-    char path[kPathBufferSize];
-    BuildSettingsPath(module, path);
-    if (!path[0]) return 0;
     INIFILE ini;
-    if (!ini.Open(path)) return 0;
+    if (!OpenSettingsFile(module, ini)) return 0;
 
     const PLUGINCFG& cfg = g_LiveConfig;
     // Every write is made even after one failed; any failure fails the save.

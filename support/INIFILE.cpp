@@ -31,6 +31,15 @@ int ScanNumberList(const char* text, long* numbers, int count) {
 
 unsigned char LowByte(long value) { return static_cast<unsigned char>(value & 0xFF); }
 
+// The integer reads: the profile's integer rule with the default, the value's low bits kept.
+// Without a path or an output nothing is read.
+template <typename T>
+int ReadInteger(const CSTR& path, const char* section, const char* key, INT def, T* value) {
+    if (path.Length() == 0 || !value) return 0;
+    *value = static_cast<T>(GetPrivateProfileIntA(section, key, def, path.String(0)));
+    return 1;
+}
+
 }  // namespace
 
 INIFILE::INIFILE() = default;
@@ -74,43 +83,31 @@ int INIFILE::Create(const char* section) {
 }
 
 int INIFILE::Read(const char* section, const char* key, unsigned char def, unsigned char* value) {
-    if (path.Length() == 0 || !value) return 0;
-    *value = static_cast<unsigned char>(GetPrivateProfileIntA(section, key, def, path.String(0)));
-    return 1;
+    return ReadInteger(path, section, key, static_cast<INT>(def), value);
 }
 
 int INIFILE::Read(const char* section, const char* key, short def, short* value) {
-    if (path.Length() == 0 || !value) return 0;
-    *value = static_cast<short>(GetPrivateProfileIntA(section, key, def, path.String(0)));
-    return 1;
+    return ReadInteger(path, section, key, static_cast<INT>(def), value);
 }
 
 int INIFILE::Read(const char* section, const char* key, unsigned short def, unsigned short* value) {
-    if (path.Length() == 0 || !value) return 0;
-    *value = static_cast<unsigned short>(GetPrivateProfileIntA(section, key, def, path.String(0)));
-    return 1;
+    return ReadInteger(path, section, key, static_cast<INT>(def), value);
 }
 
 int INIFILE::Read(const char* section, const char* key, int def, int* value) {
-    if (path.Length() == 0 || !value) return 0;
-    *value = static_cast<int>(GetPrivateProfileIntA(section, key, def, path.String(0)));
-    return 1;
+    return ReadInteger(path, section, key, static_cast<INT>(def), value);
 }
 
 int INIFILE::Read(const char* section, const char* key, unsigned int def, unsigned int* value) {
-    return Read(section, key, static_cast<int>(def), reinterpret_cast<int*>(value));
+    return ReadInteger(path, section, key, static_cast<INT>(def), value);
 }
 
 int INIFILE::Read(const char* section, const char* key, long def, long* value) {
-    if (path.Length() == 0 || !value) return 0;
-    *value = static_cast<long>(GetPrivateProfileIntA(section, key, static_cast<INT>(def), path.String(0)));
-    return 1;
+    return ReadInteger(path, section, key, static_cast<INT>(def), value);
 }
 
 int INIFILE::Read(const char* section, const char* key, unsigned long def, unsigned long* value) {
-    if (path.Length() == 0 || !value) return 0;
-    *value = GetPrivateProfileIntA(section, key, static_cast<INT>(def), path.String(0));
-    return 1;
+    return ReadInteger(path, section, key, static_cast<INT>(def), value);
 }
 
 int INIFILE::Read(const char* section, const char* key, float def, float* value) {
