@@ -17,6 +17,35 @@ void PostToPlayer(unsigned message) {
 
 void CALLBACK PlayerTimerProc(HWND, UINT, UINT_PTR, DWORD) { PlayerTick(); }
 
+// A message-only window of the calling thread, of the system's "STATIC" class.
+HWND CreateTimerWindow() {
+    return CreateWindowExA(0, "STATIC", nullptr, 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+}
+
+void StartTimer() {
+    g_Player.timerWindow = CreateTimerWindow();
+    // Without a window no timer runs: the player is still paused now and resumed at the end.
+    g_Player.timer = g_Player.timerWindow
+                         ? SetTimer(g_Player.timerWindow, kPlayerTimerId, kPlayerTimerPeriodMs, PlayerTimerProc)
+                         : 0;
+}
+
+// Stops the timer from whatever thread ends the run. The window's own thread destroys it at
+// once; any other thread kills the timer and has the window closed by its thread, whose next
+// look at its queue finds the close before any timer message (posted messages come first), so
+// the tick can't run again either way.
+void StopTimer() {
+    HWND window = g_Player.timerWindow;
+    if (!window) return;
+    KillTimer(window, g_Player.timer);
+    if (GetWindowThreadProcessId(window, nullptr) == GetCurrentThreadId())
+        DestroyWindow(window);
+    else
+        PostMessageA(window, WM_CLOSE, 0, 0);
+    g_Player.timerWindow = nullptr;
+    g_Player.timer = 0;
+}
+
 // More than PlayerWait seconds since the last stamp? The difference is taken on unsigned
 // 32-bit values so the counter's wrap-around does not matter; the wait is widened so a huge
 // setting cannot wrap into a short one.
@@ -33,16 +62,18 @@ void PlayerStart() {
     g_Player.playerResumed = 0;
     g_Player.renderSeen = 0;
     // An Init without a Quit before it must not leave the former timer ticking as well.
-    if (g_Player.timer) KillTimer(nullptr, g_Player.timer);
-    g_Player.timer = SetTimer(nullptr, 0, kPlayerTimerPeriodMs, PlayerTimerProc);
+    StopTimer();
+    StartTimer();
+    g_Player.started = true;
 }
 
 void PlayerStop() {
-    KillTimer(nullptr, g_Player.timer);
-    // A killed timer's id may be handed out again; a later stop must not kill that one.
-    g_Player.timer = 0;
+    StopTimer();
+    g_Player.started = false;
     PostToPlayer(kPlayerResumeMessage);
 }
+
+bool PlayerStarted() { return g_Player.started; }
 
 void PlayerStamp() {
     if (!g_RenderLock.IsCreated() || !g_RenderLock.TryEnter()) return;
