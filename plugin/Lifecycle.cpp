@@ -1,8 +1,12 @@
 // One visualization run: Init brings the pieces up in a fixed order, Quit takes them down,
-// Config edits the settings and restarts the run on Apply.
+// Config edits the settings and hands them to the run, which restarts with them on its own
+// thread (see RunControl.h).
+#include "plugin/Lifecycle.h"
+
 #include "client/CLUMOCLI.h"
 #include "plugin/PlayerCoordination.h"
 #include "plugin/PluginState.h"
+#include "plugin/RunControl.h"
 #include "settings/ConfigFile.h"
 #include "settings/SettingsDialog.h"
 
@@ -18,47 +22,162 @@ void ShowError(winampVisModule* module, const char* text) {
     MessageBoxA(module->hwndParent, text, "ERROR", kErrorBoxStyle);
 }
 
-void LoadSettings(winampVisModule* module) {
-    if (!LoadConfig(module)) ShowError(module, "Load config error.");
+// The fields that a load of the settings file writes: all but AutoDetect and the names.
+void CopyLoadedFields(PLUGINCFG& to, const PLUGINCFG& from) {
+    to.Debug = from.Debug;
+    to.Decay = from.Decay;
+    to.PlayerEnable = from.PlayerEnable;
+    to.PlayerWait = from.PlayerWait;
+    for (int i = 0; i < kDeviceSlots; ++i) {
+        DEVICECFG& slot = to.Devices[i];
+        const DEVICECFG& source = from.Devices[i];
+        slot.Enable = source.Enable;
+        slot.Display = source.Display;
+        slot.GPU = source.GPU;
+        slot.Attribute = source.Attribute;
+        slot.Channel = source.Channel;
+    }
 }
 
-}  // namespace
-
-int Init(winampVisModule* module) {
-    LoadSettings(module);
+// Init's steps after the load: the render lock, the player, the lights, the diagnostic path.
+void StartRun() {
     if (!g_RenderLock.IsCreated()) g_RenderLock.Create(kRenderLockName);
     if (g_LiveConfig.PlayerEnable) PlayerStart();
     // Every slot is opened, enabled or not, so the dialog can show every slot's name.
     for (int i = 0; i < kDeviceSlots; ++i) OpenDevice(g_Devices[i], g_LiveConfig.Devices[i]);
     if (g_LiveConfig.Debug && !OpenDiagnosticPath()) g_LiveConfig.Debug = 0;
-    return 0;
 }
 
-void Quit(winampVisModule*) {
+// Quit's steps. The player is stopped when this run started it, whatever PlayerEnable says
+// by now: settings handed over during the run may have switched it, and a timer left behind
+// would outlive the run.
+void EndRun() {
     if (g_LiveConfig.Debug) g_Client.Close();
     for (CNVGF& device : g_Devices) {
         if (device.hNvapi) device.Load(0);
     }
-    if (g_LiveConfig.PlayerEnable) PlayerStop();
+    if (PlayerStarted()) PlayerStop();
     if (g_RenderLock.IsCreated()) g_RenderLock.Destroy();
+}
+
+// What Config left becomes the live settings without a restart: when the run ends (or a new
+// one begins) before its next frame took it. The Auto Detect choice of an applied dialog
+// lives only in memory, so it must not be lost with the restart that never came.
+void AdoptPending() {
+    PLUGINCFG settings;
+    switch (g_Run.Take(settings)) {
+        case Handover::kRestart: g_LiveConfig = settings; break;
+        case Handover::kSettings: CopyLoadedFields(g_LiveConfig, settings); break;
+        case Handover::kNone: break;
+    }
+}
+
+// On the run's thread, with the guard held: the restart of an applied dialog, or the reloaded
+// settings of a cancelled one, which the run goes on with.
+void ApplyHandover() {
+    PLUGINCFG settings;
+    switch (g_Run.Take(settings)) {
+        case Handover::kRestart:
+            EndRun();
+            g_LiveConfig = settings;
+            StartRun();
+            break;
+        case Handover::kSettings: CopyLoadedFields(g_LiveConfig, settings); break;
+        case Handover::kNone: break;
+    }
+}
+
+// The settings the dialog starts from: those waiting for the run, if any, else the live ones.
+// Debug is not read: the run's Render switches it without the guard, and the reload that
+// follows reads it from the file (a failed reload leaves the diagnostic path off).
+PLUGINCFG SettingsToEdit() {
+    RunLock lock;
+    const PLUGINCFG* pending = g_Run.Pending();
+    PLUGINCFG settings = {};
+    const PLUGINCFG& source = pending ? *pending : g_LiveConfig;
+    settings.AutoDetect = source.AutoDetect;
+    settings.Decay = source.Decay;
+    settings.PlayerEnable = source.PlayerEnable;
+    settings.PlayerWait = source.PlayerWait;
+    for (int i = 0; i < kDeviceSlots; ++i) settings.Devices[i] = source.Devices[i];
+    return settings;
+}
+
+// With no run active the settings become the live ones and nothing starts: the host may free
+// the DLL as soon as Config returns. A run takes them on its own thread; a Config made on that
+// very thread lets it take them at once.
+void HandOver(Handover kind, const PLUGINCFG& settings) {
+    RunLock lock;
+    if (!g_Run.IsActive()) {
+        if (kind == Handover::kRestart)
+            g_LiveConfig = settings;
+        else
+            CopyLoadedFields(g_LiveConfig, settings);
+        return;
+    }
+    g_Run.Post(kind, settings);
+    if (g_Run.Thread() == GetCurrentThreadId()) ApplyHandover();
+}
+
+}  // namespace
+
+int Init(winampVisModule* module) {
+    RunLock lock;
+    AdoptPending();
+    g_Run.Begin(GetCurrentThreadId());
+    if (!LoadConfig(module)) {
+        // No guard while the box is up: its owner window's thread may be waiting for it.
+        lock.Release();
+        ShowError(module, "Load config error.");
+        lock.Acquire();
+    }
+    StartRun();
+    return 0;
+}
+
+void Quit(winampVisModule*) {
+    RunLock lock;
+    EndRun();
+    AdoptPending();
+    g_Run.End();
 }
 
 void Config(winampVisModule* module) {
     // Only one dialog at a time: a second Config while one is open returns at once.
     if (InterlockedCompareExchange(&g_ConfigBusy, 1, 0) != 0) return;
 
-    LoadSettings(module);
+    PLUGINCFG settings = SettingsToEdit();
+    const bool loaded = LoadConfig(module, settings) != 0;
+    if (!loaded) ShowError(module, "Load config error.");
+    g_WorkConfig = settings;
     const INT_PTR result =
         DialogBoxParamA(module->hDllInstance, MAKEINTRESOURCEA(kSettingsDialogId), module->hwndParent,
                         SettingsDialogProc, 0);
     // Only Apply (1) applies: a dialog that could not be created (-1) never filled the
     // working copy, so it counts as Cancel.
     if (result == 1) {
-        Quit(module);
-        g_LiveConfig = g_WorkConfig;
-        if (!SaveConfig(module)) ShowError(module, "Save config error.");
-        Init(module);
+        settings = g_WorkConfig;
+        if (!SaveConfig(module, settings)) ShowError(module, "Save config error.");
+        // The run restarts from what the file now holds, ranges forced, as Init would load it.
+        if (!LoadConfig(module, settings)) ShowError(module, "Load config error.");
+        HandOver(Handover::kRestart, settings);
+    } else if (loaded) {
+        HandOver(Handover::kSettings, settings);
     }
 
     InterlockedExchange(&g_ConfigBusy, 0);
+}
+
+void TakeHandover() {
+    if (!g_Run.TryLock()) return;
+    ApplyHandover();
+    g_Run.Unlock();
+}
+
+void EndRunAtUnload() {
+    // No guard here: the loader lock is held, and no other thread may be inside the plug-in
+    // while the host frees it. The diagnostic client and the lights go with their objects.
+    if (!g_Run.IsActive()) return;
+    if (PlayerStarted()) PlayerStop();
+    g_Run.End();
 }

@@ -1,8 +1,10 @@
 // The per-frame meter: channel peaks to brightness levels on every enabled light.
 #include "client/CLUMOCLI.h"
+#include "plugin/Lifecycle.h"
 #include "plugin/MeterMath.h"
 #include "plugin/PlayerCoordination.h"
 #include "plugin/PluginState.h"
+#include "plugin/RunControl.h"
 
 namespace {
 
@@ -36,6 +38,9 @@ void OutputLevel(int slotIndex, const DEVICECFG& slot, unsigned level, unsigned 
 }  // namespace
 
 int Render(winampVisModule* module) {
+    // Settings that Config handed over are taken here, on the run's thread, before the frame.
+    if (g_Run.HasPending()) TakeHandover();
+
     const int leftPeak = ChannelPeak(module->waveformData[0]);
     const int rightPeak = ChannelPeak(module->waveformData[1]);
     // A decay of 0 (typed in the dialog and not yet reloaded) must never reach the division.

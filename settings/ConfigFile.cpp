@@ -40,13 +40,12 @@ void DeviceSection(int slot, char* section) { std::snprintf(section, kSectionSiz
 
 }  // namespace
 
-int LoadConfig(winampVisModule* module) {
+int LoadConfig(winampVisModule* module, PLUGINCFG& cfg) {
     INIFILE ini;
     if (!OpenSettingsFile(module, ini)) return 0;
 
     const char* file = ini.Path().String(0);
     if (file) {
-        PLUGINCFG& cfg = g_LiveConfig;
         cfg.Debug = static_cast<int32_t>(GetPrivateProfileIntA("GLOBAL", "Debug", 0, file));
         cfg.Decay = GetPrivateProfileIntA("GLOBAL", "Decay", 4, file);
         cfg.PlayerEnable = static_cast<int32_t>(GetPrivateProfileIntA("HALOSEQ", "Enable", 1, file));
@@ -64,7 +63,6 @@ int LoadConfig(winampVisModule* module) {
     }
 
     // Unsigned comparisons: a negative number in the file counts as above the upper bound.
-    PLUGINCFG& cfg = g_LiveConfig;
     if (cfg.Decay == 0) cfg.Decay = 1;
     if (cfg.Decay > 8) cfg.Decay = 8;
     if (cfg.PlayerWait < 5) cfg.PlayerWait = 5;
@@ -72,11 +70,10 @@ int LoadConfig(winampVisModule* module) {
     return 1;
 }
 
-int SaveConfig(winampVisModule* module) {
+int SaveConfig(winampVisModule* module, const PLUGINCFG& cfg) {
     INIFILE ini;
     if (!OpenSettingsFile(module, ini)) return 0;
 
-    const PLUGINCFG& cfg = g_LiveConfig;
     // Every write is made even after one failed; any failure fails the save.
     int ok = 1;
     ok &= ini.Write("GLOBAL", "AutoDetect", "%d", static_cast<unsigned long>(cfg.AutoDetect));

@@ -83,7 +83,7 @@ void StoreControls(HWND dialog, unsigned slot) {
 // With Auto Detect on, scans for lights into the working copy and reports the count.
 void ShowDetection(HWND dialog) {
     char text[kStatusTextSize] = "";
-    if (g_LiveConfig.AutoDetect) {
+    if (g_WorkConfig.AutoDetect) {
         g_DetectedCount = DetectDevices(g_WorkConfig.Devices);
         if (g_DetectedCount != 0) {
             std::snprintf(text, sizeof text, "%d device detected.", static_cast<int>(g_DetectedCount));
@@ -96,7 +96,6 @@ void ShowDetection(HWND dialog) {
 
 void OnInitDialog(HWND dialog) {
     SetWindowTextA(dialog, "Glowmeter");
-    g_WorkConfig = g_LiveConfig;
     g_CurrentSlot = 0;
     ShowDetection(dialog);
     FillDeviceList(dialog);

@@ -6,6 +6,7 @@
 
 constexpr int kSettingsDialogId = IDD_SETTINGS;
 
-// Opens with a copy of the live settings; ends the dialog with 1 for Apply (the working copy
-// then holds the edits) and 0 for Cancel.
+// Opens on the working copy, which the caller fills with the settings to edit (Config: the
+// live settings, freshly reloaded); ends the dialog with 1 for Apply (the working copy then
+// holds the edits) and 0 for Cancel.
 INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
