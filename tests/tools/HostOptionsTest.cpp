@@ -15,10 +15,13 @@ bool Parse(std::vector<const char*> args, HostOptions& options, std::string& err
 TEST(HostOptions, ReadsEveryOption) {
     HostOptions o;
     std::string error;
-    ASSERT_TRUE(Parse({"--fast", "--frames", "200", "--module", "2", "--plugin", "p\\x.dll", "song.wav"}, o, error))
+    ASSERT_TRUE(Parse({"--fast", "--frames", "200", "--module", "2", "--plugin", "p\\x.dll", "--config-at", "2.5",
+                       "song.wav"},
+                      o, error))
         << error;
     EXPECT_TRUE(o.fast);
     EXPECT_EQ(o.maxFrames, 200);
+    EXPECT_EQ(o.configAtMs, 2500);
     EXPECT_EQ(o.module, 2);
     EXPECT_EQ(o.plugin, "p\\x.dll");
     EXPECT_EQ(o.track, "song.wav");
@@ -28,6 +31,7 @@ TEST(HostOptions, ReadsEveryOption) {
     EXPECT_EQ(o.maxFrames, -1);
     EXPECT_EQ(o.module, 0);
     EXPECT_EQ(o.plugin, "");
+    EXPECT_EQ(o.configAtMs, -1);
 }
 
 TEST(HostOptions, PositionalDllIsThePlugin) {
@@ -55,6 +59,9 @@ TEST(HostOptions, MistakesAreRefused) {
         {"--plugin"},
         {"--loud", "song.wav"},
         {"a.wav", "b.wav"},
+        {"--config-at", "song.wav"},        // time missing
+        {"--config-at", "-1", "song.wav"},
+        {"--config-at", "3s", "song.wav"},
     };
     for (const auto& args : rows) {
         HostOptions o;

@@ -150,9 +150,12 @@ TEST_F(HostRun, RealTimeRunTakesTheTrackLengthAndStopsAtFrameLimit) {
     const std::string track = Track("short.wav", wavbytes::Track(2, 8000, 16, 2400, Square(99, 25)));  // 0.3 s
     const ChildResult run = Host(track);
     EXPECT_EQ(run.exitCode, 0u) << run.err;
-    EXPECT_GE(run.elapsedMs, 280u);  // paced: six frames 50 ms apart, to the end of the track
-    EXPECT_EQ(ReadLights().logo.size(), 12u);
-    EXPECT_NE(run.err.find("6 frames"), std::string::npos) << run.err;
+    // Paced as Winamp paces: a frame, then the module's 50 ms, to the end of the track; six
+    // frames, or five when the machine is so busy that a sleep runs long.
+    EXPECT_GE(run.elapsedMs, 280u);
+    const size_t levels = ReadLights().logo.size();
+    EXPECT_TRUE(levels == 12u || levels == 10u) << levels;
+    EXPECT_NE(run.err.find(std::to_string(levels / 2) + " frames"), std::string::npos) << run.err;
 
     DeleteFileA(File("lights.csv").c_str());
     const ChildResult limited = Host("--frames 4 " + track);
@@ -241,35 +244,76 @@ TEST_F(HostRun, BadInputGetsItsMessageAndExitCode) {
     }
 }
 
+// A dialog box of the child process, or null.
+HWND FindProcessDialog(unsigned long pid) {
+    struct Search { unsigned long pid; HWND found; } search{pid, nullptr};
+    EnumWindows(
+        [](HWND hwnd, LPARAM param) -> BOOL {
+            auto& s = *reinterpret_cast<Search*>(param);
+            DWORD owner = 0;
+            GetWindowThreadProcessId(hwnd, &owner);
+            char cls[32] = {};
+            GetClassNameA(hwnd, cls, sizeof cls);
+            if (owner == s.pid && std::string(cls) == "#32770") s.found = hwnd;
+            return s.found == nullptr;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
 // Finds the child's settings dialog and presses Cancel. The dialog only opens when the
 // host registered the up-down control class first, and it must be owned by a host window.
 struct DialogCloser {
     bool seen = false;
     bool owned = false;
     void operator()(unsigned long pid) {
-        struct Search { unsigned long pid; HWND found; } search{pid, nullptr};
-        EnumWindows(
-            [](HWND hwnd, LPARAM param) -> BOOL {
-                auto& s = *reinterpret_cast<Search*>(param);
-                DWORD owner = 0;
-                GetWindowThreadProcessId(hwnd, &owner);
-                char cls[32] = {};
-                GetClassNameA(hwnd, cls, sizeof cls);
-                if (owner == s.pid && std::string(cls) == "#32770") s.found = hwnd;
-                return s.found == nullptr;
-            },
-            reinterpret_cast<LPARAM>(&search));
+        HWND dialog = FindProcessDialog(pid);
         // Pressed once, when the dialog is up with its buttons.
-        HWND cancel = search.found ? GetDlgItem(search.found, IDCANCEL) : nullptr;
-        if (!cancel || !IsWindowVisible(search.found) || seen) return;
+        HWND cancel = dialog ? GetDlgItem(dialog, IDCANCEL) : nullptr;
+        if (!cancel || !IsWindowVisible(dialog) || seen) return;
         seen = true;
         DWORD ownerPid = 0;
-        HWND owner = GetWindow(search.found, GW_OWNER);
+        HWND owner = GetWindow(dialog, GW_OWNER);
         GetWindowThreadProcessId(owner, &ownerPid);
         owned = owner != nullptr && ownerPid == pid;
-        PostMessageA(search.found, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), reinterpret_cast<LPARAM>(cancel));
+        PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), reinterpret_cast<LPARAM>(cancel));
     }
 };
+
+// Opens the settings mid-track as Winamp's Preferences page would, while the visualization
+// thread plays on; Apply with Decay 1 restarts the module, and the lights follow at once.
+struct DecayApplier {
+    bool applied = false;
+    void operator()(unsigned long pid) {
+        if (applied) return;
+        HWND dialog = FindProcessDialog(pid);
+        HWND apply = dialog ? GetDlgItem(dialog, IDOK) : nullptr;
+        if (!apply || !IsWindowVisible(dialog)) return;
+        applied = true;
+        SetDlgItemInt(dialog, 1002, 1, FALSE);  // Decay Rate
+        PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(apply));
+    }
+};
+
+TEST_F(HostRun, SettingsAppliedMidTrackChangeTheLightsFromTheNextFrame) {
+    const std::string track = Track("long.wav", wavbytes::Track(2, 8000, 16, 8000 * 6, Square(99, 25)));  // 6 s
+    DecayApplier applier;
+    const ChildResult run = Host("--config-at 0.5 " + track, 30000, std::ref(applier));
+    EXPECT_FALSE(run.timedOut);
+    EXPECT_EQ(run.exitCode, 0u) << run.err;
+    EXPECT_TRUE(applier.applied);
+    EXPECT_NE(run.err.find("settings open"), std::string::npos) << run.err;
+    EXPECT_EQ(GetPrivateProfileIntA("GLOBAL", "Decay", 0, File("vis_glowmeter.ini").c_str()), 1u);
+
+    // 70 then 17 each frame until the restart, 70 then 70 after it.
+    const std::vector<unsigned> logo = ReadLights().logo;
+    ASSERT_EQ(logo.size() % 2, 0u);
+    size_t pair = 0;
+    while (pair * 2 < logo.size() && logo[pair * 2 + 1] == 17) ++pair;
+    EXPECT_GE(pair, 5u) << "frames before the settings opened";
+    EXPECT_LT(pair * 2, logo.size()) << "no frame after Apply";
+    for (size_t i = pair * 2; i < logo.size(); ++i) ASSERT_EQ(logo[i], 70u) << "level " << i;
+}
 
 TEST_F(HostRun, ConfigOpensTheSettingsDialogOwnedByTheHost) {
     DialogCloser closer;

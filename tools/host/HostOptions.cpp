@@ -13,6 +13,7 @@ const char kHostUsage[] =
     "  --module N     run module N (default 0)\n"
     "  --list         list the plug-in's modules and stop\n"
     "  --config       open the module's settings dialog and stop\n"
+    "  --config-at S  open the settings when the track reaches S seconds (also: press c)\n"
     "  --fast         render as fast as possible instead of in real time\n"
     "  --frames N     stop after N frames\n"
     "  --help         show this text\n";
@@ -34,6 +35,17 @@ bool ReadCount(const char* text, long long limit, long long& value) {
     const long long v = std::strtoll(text, &end, 10);
     if (errno != 0 || *end != '\0' || v > limit) return false;
     value = v;
+    return true;
+}
+
+// Seconds as a whole or decimal number (2, 2.5), to the millisecond.
+bool ReadSeconds(const char* text, long long& ms) {
+    if (!text || *text < '0' || *text > '9') return false;
+    char* end = nullptr;
+    errno = 0;
+    const double seconds = std::strtod(text, &end);
+    if (errno != 0 || *end != '\0' || seconds > 1e9) return false;
+    ms = static_cast<long long>(seconds * 1000.0 + 0.5);
     return true;
 }
 
@@ -64,6 +76,9 @@ bool ParseHostOptions(int argc, const char* const* argv, HostOptions& options, s
         } else if (arg == "--module") {
             if (!ReadCount(next, 1000000, number)) return Fail(error, "--module needs a module number (0, 1, ...)");
             options.module = static_cast<int>(number);
+            ++i;
+        } else if (arg == "--config-at") {
+            if (!ReadSeconds(next, options.configAtMs)) return Fail(error, "--config-at needs a time in seconds");
             ++i;
         } else if (arg == "--frames") {
             if (!ReadCount(next, 1000000000000LL, number)) return Fail(error, "--frames needs a frame count");

@@ -3,6 +3,7 @@
 //   glowmeter-host [options] [plugin.dll] track.wav
 //   glowmeter-host --list [plugin.dll]
 //   glowmeter-host --config [--module N] [plugin.dll]
+//   glowmeter-host --config-at SECONDS [options] [plugin.dll] track.wav
 #include <string>
 
 struct HostOptions {
@@ -10,6 +11,7 @@ struct HostOptions {
     std::string track;       // the WAV file to play
     int module = 0;          // index of the module to run
     long long maxFrames = -1;  // stop after this many frames; -1: play to the end
+    long long configAtMs = -1;  // open the settings at this position of the track; -1: never
     bool fast = false;       // render without real-time pacing
     bool list = false;       // list the modules and stop
     bool config = false;     // open the module's settings and stop

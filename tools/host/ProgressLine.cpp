@@ -1,5 +1,7 @@
 #include "tools/host/ProgressLine.h"
 
+#include <cstring>
+
 #include "tools/host/ProgressText.h"
 
 namespace {
@@ -32,6 +34,13 @@ void ProgressLine::Update(uint64_t positionMs, uint64_t totalMs, long long frame
 
 void ProgressLine::Finish(uint64_t positionMs, uint64_t totalMs, long long frames, uint64_t elapsedMs) {
     Write(positionMs, totalMs, frames, true, elapsedMs);
+}
+
+void ProgressLine::Note(const char* text) {
+    DWORD written = 0;
+    if (terminal_ && started_) WriteFile(err_, "\r\n", 2, &written, nullptr);
+    WriteFile(err_, text, static_cast<DWORD>(std::strlen(text)), &written, nullptr);
+    WriteFile(err_, "\r\n", 2, &written, nullptr);
 }
 
 void ProgressLine::Write(uint64_t positionMs, uint64_t totalMs, long long frames, bool endLine, uint64_t elapsedMs) {

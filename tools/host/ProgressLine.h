@@ -12,6 +12,9 @@ public:
     void Update(uint64_t positionMs, uint64_t totalMs, long long frames);
     // The last line, with the time the frames took and their rate, and a line break.
     void Finish(uint64_t positionMs, uint64_t totalMs, long long frames, uint64_t elapsedMs);
+    // A line of its own between progress lines (the line in place on a terminal is ended
+    // first, and redrawn below it at the next update).
+    void Note(const char* text);
 
 private:
     void Write(uint64_t positionMs, uint64_t totalMs, long long frames, bool endLine, uint64_t elapsedMs = 0);

@@ -1,55 +1,115 @@
 #include "tools/host/TrackPlayer.h"
 
+#include "tools/host/ConsoleKeys.h"
 #include "tools/host/FrameClock.h"
+#include "tools/host/PreferencesPage.h"
 #include "tools/host/ProgressLine.h"
+#include "tools/host/VisThread.h"
 #include "tools/host/WaveformRows.h"
 
 uint64_t FrameAtMs(const WavAudio& audio, uint64_t ms) { return ms * audio.sampleRate / 1000; }
 
-PlayResult PlayTrack(winampVisModule& module, const WavAudio& audio, const PlayOptions& options,
-                     ProgressLine& progress) {
-    const uint64_t totalMs = audio.DurationMs();
-    // A module asking for no delay still gets a frame per millisecond at most.
-    const uint64_t delayMs = module.delayMs > 0 ? static_cast<uint64_t>(module.delayMs) : 1;
-    module.sRate = static_cast<int>(audio.sampleRate);
-    module.nCh = static_cast<int>(audio.channels);
+namespace {
+
+// How often the UI thread looks at the stop request and the settings moment.
+constexpr DWORD kUiTurnMs = 20;
+
+// The track as the visualization thread sees it: each frame's waveform at the playing
+// position, which is the time since the first frame, or delayMs per frame when fast.
+class TrackSource : public FrameSource {
+public:
+    TrackSource(const WavAudio& audio, const PlayOptions& options, ProgressLine& progress)
+        : audio_(audio), options_(options), progress_(progress) {}
+
+    void Starting(winampVisModule& module) override {
+        module.sRate = static_cast<int>(audio_.sampleRate);
+        module.nCh = static_cast<int>(audio_.channels);
+        delayMs_ = module.delayMs > 0 ? static_cast<uint64_t>(module.delayMs) : 1;
+    }
+
+    bool NextFrame(winampVisModule& module) override {
+        if (frames_ == 0) clock_ = FrameClock();
+        const uint64_t totalMs = audio_.DurationMs();
+        const uint64_t position = options_.fast ? static_cast<uint64_t>(frames_) * delayMs_ : clock_.ElapsedMs();
+        if (position >= totalMs) {
+            SetPosition(totalMs);
+            return false;
+        }
+        if (options_.maxFrames >= 0 && frames_ >= options_.maxFrames) return false;
+        SetPosition(position);
+        FillWaveformRows(audio_, static_cast<size_t>(FrameAtMs(audio_, position)), module.waveformData);
+        return true;
+    }
+
+    void Rendered() override {
+        ++frames_;
+        progress_.Update(PositionMs(), audio_.DurationMs(), frames_);
+    }
+
+    uint64_t PositionMs() const { return static_cast<uint64_t>(InterlockedCompareExchange64(&position_, 0, 0)); }
+    uint64_t ElapsedMs() const { return frames_ ? clock_.ElapsedMs() : 0; }
+
+private:
+    void SetPosition(uint64_t ms) { InterlockedExchange64(&position_, static_cast<LONG64>(ms)); }
+
+    const WavAudio& audio_;
+    const PlayOptions& options_;
+    ProgressLine& progress_;
+    uint64_t delayMs_ = 1;
+    long long frames_ = 0;
+    FrameClock clock_;
+    mutable volatile LONG64 position_ = 0;  // read by the UI thread
+};
+
+void OpenSettings(const std::string& plugin, int module, HWND mainWindow, ProgressLine& progress) {
+    progress.Note("glowmeter-host: settings open; the music plays on, Apply restarts the module");
+    std::string error;
+    if (!OpenPluginSettings(plugin, module, mainWindow, error))
+        progress.Note(("glowmeter-host: cannot open the settings: " + error).c_str());
+}
+
+}  // namespace
+
+PlayResult PlayTrack(const std::string& plugin, int module, HWND mainWindow, const WavAudio& audio,
+                     const PlayOptions& options, ProgressLine& progress) {
+    TrackSource source(audio, options, progress);
+    VisRunOptions run;
+    run.plugin = plugin;
+    run.module = module;
+    run.mainWindow = mainWindow;
+    run.fullSpeed = options.fast;
+    VisThread vis(run, source);
 
     PlayResult result;
-    result.initResult = module.Init(&module);
-    if (result.initResult != 0) return result;
-    const FrameClock clock;
-    uint64_t frameIndex = 0;  // the frame slot on the track's time line: position = index * delay
-    for (;;) {
-        const uint64_t positionMs = frameIndex * delayMs;
-        if (positionMs >= totalMs) {
-            if (!options.fast) clock.WaitUntil(totalMs);  // the last frame lasts to the end
-            result.positionMs = totalMs;
-            break;
-        }
-        result.positionMs = positionMs;
-        if (options.maxFrames >= 0 && result.frames >= options.maxFrames) break;
-        if (options.stop && *options.stop) {
-            result.stopped = true;
-            break;
-        }
-        if (!options.fast) clock.WaitUntil(positionMs);
-
-        FillWaveformRows(audio, static_cast<size_t>(FrameAtMs(audio, positionMs)), module.waveformData);
-        module.Render(&module);
-        ++result.frames;
-        PumpMessages();
-        progress.Update(positionMs, totalMs, result.frames);
-
-        ++frameIndex;
-        // Music does not wait for a slow plug-in: when a frame ran late, the next one is
-        // taken at the position the clock has reached, as a player would.
-        if (!options.fast) {
-            const uint64_t due = clock.ElapsedMs() / delayMs;
-            if (due > frameIndex) frameIndex = due;
-        }
+    if (!vis.Start()) {
+        result.error = "cannot start the visualization thread";
+        return result;
     }
-    const uint64_t elapsedMs = clock.ElapsedMs();
-    module.Quit(&module);
-    progress.Finish(result.positionMs, totalMs, result.frames, elapsedMs);
+    ConsoleKeys keys;
+    bool configAtDone = options.configAtMs < 0;
+    for (;;) {
+        HANDLE waits[2] = {vis.Handle(), keys.Handle()};
+        const DWORD count = waits[1] ? 2 : 1;
+        if (MsgWaitForMultipleObjects(count, waits, FALSE, kUiTurnMs, QS_ALLINPUT) == WAIT_OBJECT_0) break;
+        PumpMessages();
+        if (options.stop && *options.stop && !result.stopped) {
+            result.stopped = true;
+            vis.RequestStop();
+        }
+        bool open = keys.TakePress('c');
+        if (!configAtDone && source.PositionMs() >= static_cast<uint64_t>(options.configAtMs)) {
+            configAtDone = true;
+            open = true;
+        }
+        if (open) OpenSettings(plugin, module, mainWindow, progress);
+    }
+    vis.Wait(INFINITE);
+    const VisRunResult& ran = vis.Result();
+    result.error = ran.error;
+    result.initResult = ran.initResult;
+    result.frames = ran.frames;
+    result.positionMs = source.PositionMs();
+    if (result.error.empty() && result.initResult == 0)
+        progress.Finish(result.positionMs, audio.DurationMs(), result.frames, source.ElapsedMs());
     return result;
 }

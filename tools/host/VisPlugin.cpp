@@ -5,6 +5,10 @@ namespace {
 // A plug-in that never ends its list still ends here.
 constexpr int kMaxModules = 64;
 
+// Winamp passes its main window to the header export; a plug-in that takes no argument
+// ignores it (the caller removes the argument again).
+using GetHeaderFn = winampVisHeader* (*)(HWND);
+
 std::string BesideHost(const char* fileName) {
     char path[MAX_PATH] = {};
     const DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
@@ -35,7 +39,7 @@ VisPlugin::~VisPlugin() {
     if (dll_) FreeLibrary(dll_);
 }
 
-bool VisPlugin::Load(const std::string& path, std::string& error) {
+bool VisPlugin::Load(const std::string& path, HWND mainWindow, std::string& error) {
     path_ = FullPath(path.empty() ? BesideHost("vis_glowmeter.dll") : path);
     const DWORD attributes = GetFileAttributesA(path_.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
@@ -48,13 +52,13 @@ bool VisPlugin::Load(const std::string& path, std::string& error) {
         error = "cannot load the plug-in \"" + path_ + "\": " + LoadFailure(GetLastError());
         return false;
     }
-    auto getHeader = reinterpret_cast<winampVisGetHeaderType>(
-        reinterpret_cast<void*>(GetProcAddress(dll_, "winampVisGetHeader")));
+    auto getHeader =
+        reinterpret_cast<GetHeaderFn>(reinterpret_cast<void*>(GetProcAddress(dll_, "winampVisGetHeader")));
     if (!getHeader) {
         error = "\"" + path_ + "\" is not a visualization plug-in (no winampVisGetHeader export)";
         return false;
     }
-    header_ = getHeader();
+    header_ = getHeader(mainWindow);
     if (!header_ || !header_->getModule) {
         error = "\"" + path_ + "\" is not a visualization plug-in (its header is empty)";
         return false;

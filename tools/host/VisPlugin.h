@@ -1,6 +1,6 @@
 #pragma once
-// A Winamp visualization plug-in DLL, loaded for as long as the object lives: its header and
-// its list of modules.
+// A Winamp visualization plug-in DLL, loaded by the thread that loads the object for as long
+// as the object lives: its header and its list of modules.
 #include <windows.h>
 
 #include <string>
@@ -15,9 +15,10 @@ public:
     ~VisPlugin();
 
     // Loads the DLL at `path` (empty: vis_glowmeter.dll beside the host) and lists its
-    // modules. Fails with the reason when the file is missing or no DLL of this host's
-    // architecture, when it has no winampVisGetHeader export, or when it lists no module.
-    bool Load(const std::string& path, std::string& error);
+    // modules; `mainWindow` is handed to winampVisGetHeader as Winamp hands its main window.
+    // Fails with the reason when the file is missing or no DLL of this host's architecture,
+    // when it has no winampVisGetHeader export, or when it lists no module.
+    bool Load(const std::string& path, HWND mainWindow, std::string& error);
 
     const winampVisHeader& Header() const { return *header_; }
     int ModuleCount() const { return moduleCount_; }

@@ -1,9 +1,10 @@
 // glowmeter-host: plays a WAV file into a Winamp visualization plug-in, the way Winamp runs
-// one of its modules, so the plug-in can be watched and measured without Winamp.
+// one of its modules, so the plug-in can be watched and measured without Winamp: the module
+// runs on a visualization thread that loads and frees the DLL itself, and the settings open
+// from this, the UI thread, with a load and free of their own.
 // Exit codes: 0 done, 1 wrong command line, 2 unusable track, 3 unusable plug-in,
 // 130 stopped with Ctrl+C.
 #include <windows.h>
-#include <commctrl.h>
 
 #include <cstdio>
 #include <string>
@@ -12,6 +13,7 @@
 #include "tools/host/FileBytes.h"
 #include "tools/host/HostOptions.h"
 #include "tools/host/HostWindow.h"
+#include "tools/host/PreferencesPage.h"
 #include "tools/host/ProgressLine.h"
 #include "tools/host/TrackPlayer.h"
 #include "tools/host/VisPlugin.h"
@@ -43,13 +45,6 @@ void ListModules(const VisPlugin& plugin) {
     }
 }
 
-// Winamp registers the common controls before any plug-in opens its settings.
-void OpenSettings(winampVisModule& module) {
-    INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_UPDOWN_CLASS};
-    InitCommonControlsEx(&controls);
-    module.Config(&module);
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -79,37 +74,45 @@ int main(int argc, char** argv) {
             return Fail(kBadTrack, "cannot play \"" + options.track + "\": " + WavErrorText(wavError));
     }
 
-    VisPlugin plugin;
-    if (!plugin.Load(options.plugin, error)) return Fail(kBadPlugin, error);
-    if (options.list) {
-        ListModules(plugin);
-        return kDone;
-    }
-    if (options.module >= plugin.ModuleCount()) {
-        return Fail(kUsage, "the plug-in has no module " + std::to_string(options.module) + " (it has " +
-                                std::to_string(plugin.ModuleCount()) + ")");
-    }
-
     HostWindow window;
-    winampVisModule& module = *plugin.Module(options.module);
-    module.hwndParent = window.Handle();
-    module.hDllInstance = plugin.Instance();
+    std::string pluginPath;
+    std::string moduleName;
+    int delayMs = 0;
+    {
+        // The plug-in is looked at here and let go again, as Winamp lists its plug-ins: the
+        // run and the settings load it on their own threads.
+        VisPlugin plugin;
+        if (!plugin.Load(options.plugin, window.Handle(), error)) return Fail(kBadPlugin, error);
+        if (options.list) {
+            ListModules(plugin);
+            return kDone;
+        }
+        if (options.module >= plugin.ModuleCount()) {
+            return Fail(kUsage, "the plug-in has no module " + std::to_string(options.module) + " (it has " +
+                                    std::to_string(plugin.ModuleCount()) + ")");
+        }
+        const winampVisModule& module = *plugin.Module(options.module);
+        pluginPath = plugin.Path();
+        moduleName = module.description ? module.description : "?";
+        delayMs = module.delayMs;
+    }
     if (options.config) {
-        OpenSettings(module);
+        if (!OpenPluginSettings(pluginPath, options.module, window.Handle(), error)) return Fail(kBadPlugin, error);
         return kDone;
     }
 
     SetConsoleCtrlHandler(OnConsoleControl, TRUE);
     std::fprintf(stderr, "glowmeter-host: %s (%u Hz %u-bit %s) into \"%s\", every %d ms\n",
                  options.track.c_str(), audio.sampleRate, audio.bitsPerSample,
-                 audio.channels == 1 ? "mono" : "stereo", module.description ? module.description : "?",
-                 module.delayMs);
+                 audio.channels == 1 ? "mono" : "stereo", moduleName.c_str(), delayMs);
     ProgressLine progress;
     PlayOptions playOptions;
     playOptions.fast = options.fast;
     playOptions.maxFrames = options.maxFrames;
     playOptions.stop = &g_Stop;
-    const PlayResult result = PlayTrack(module, audio, playOptions, progress);
+    playOptions.configAtMs = options.configAtMs;
+    const PlayResult result = PlayTrack(pluginPath, options.module, window.Handle(), audio, playOptions, progress);
+    if (!result.error.empty()) return Fail(kBadPlugin, result.error);
     if (result.initResult != 0)
         return Fail(kBadPlugin, "the module did not start (Init returned " + std::to_string(result.initResult) + ")");
     return result.stopped ? kStopped : kDone;
