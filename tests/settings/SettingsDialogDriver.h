@@ -125,6 +125,12 @@ public:
     using Script = std::function<void(HWND dialog)>;
 
     void Run(winampVisModule& module, Script script) {
+        RunWith([&] { Config(&module); }, std::move(script));
+    }
+
+    // The same with any way of opening the settings on this thread (through a DLL's own
+    // module record, as a host does).
+    void RunWith(const std::function<void()>& openSettings, Script script) {
         configThread = GetCurrentThreadId();
         this->script = std::move(script);
         configReturned = 0;
@@ -132,7 +138,7 @@ public:
         watchdogFired = false;
         HANDLE helper = CreateThread(nullptr, 0, &ConfigSession::Helper, this, 0, nullptr);
         ASSERT_NE(helper, nullptr);
-        Config(&module);
+        openSettings();
         InterlockedExchange(&configReturned, 1);
         EXPECT_EQ(WaitForSingleObject(helper, 3 * kWindowWaitMs), WAIT_OBJECT_0);
         CloseHandle(helper);
