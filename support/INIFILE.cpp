@@ -1,5 +1,7 @@
 #include "support/INIFILE.h"
 
+#include "support/IntegerFormat.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -235,9 +237,10 @@ int INIFILE::Write(const char* section, const char* key, double value) {
 }
 
 int INIFILE::Write(const char* section, const char* key, const char* format, unsigned long value) {
-    if (path.Length() == 0 || !format) return 0;
+    // The caller's format is checked before it is used: only one integer conversion gets
+    // the one value passed. The text is cut at 255 characters.
+    if (path.Length() == 0 || !IsIntegerFormat(format)) return 0;
     char text[kValueTextSize];
-    // The caller's format takes one 32-bit integer; the text is cut at 255 characters.
     std::snprintf(text, sizeof(text), format, value);
     return Write(section, key, text);
 }

@@ -277,6 +277,45 @@ TEST_F(IniFile, WithoutAPathEveryOperationFailsAndTouchesNothing) {
     EXPECT_EQ(TempFolder::ReadBytes(file), before);
 }
 
+// The caller's format gets the one integer it is passed, or nothing is written at all.
+TEST_F(IniFile, FormattedWriteTakesOnlyOneIntegerConversion) {
+    struct Row {
+        const char* format;
+        unsigned long value;
+        const char* text;  // null: refused, nothing written
+    };
+    const Row rows[] = {
+        {"%d", 4294967295UL, "-1"},
+        {"%u", 4294967295UL, "4294967295"},
+        {"Level %02d", 7, "Level 07"},
+        {"%-4i|", 3, "3   |"},
+        {"%#lx", 255, "0xff"},
+        {"%X and %%", 171, "AB and %"},
+        {"%o", 8, "10"},
+        {"%s", 1, nullptr},
+        {"%d%d", 1, nullptr},
+        {"%n", 1, nullptr},
+        {"%*d", 1, nullptr},
+        {"%lld", 1, nullptr},
+        {"%.3d", 1, nullptr},
+        {"no conversion", 1, nullptr},
+        {"100%", 1, nullptr},
+        {"", 1, nullptr},
+        {nullptr, 1, nullptr},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.format ? row.format : "(null)");
+        ASSERT_EQ(ini.Write("F", "k", "before"), 1);
+        const std::string before = TempFolder::ReadBytes(file);
+        EXPECT_EQ(ini.Write("F", "k", row.format, row.value), row.text ? 1 : 0);
+        if (row.text) {
+            EXPECT_EQ(ValueText(file, "F", "k"), row.text);
+        } else {
+            EXPECT_EQ(TempFolder::ReadBytes(file), before);
+        }
+    }
+}
+
 // The platform's refusal to write is reported, and the file stays as it was.
 TEST_F(IniFile, WritesThatThePlatformRefusesReturnZero) {
     ASSERT_EQ(ini.Write("S", "k", "old"), 1);
