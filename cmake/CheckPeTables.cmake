@@ -43,7 +43,7 @@ foreach(entry IN LISTS required_members)
 endforeach()
 
 # Only libraries that every Windows has; WinSock in particular is loaded at run time.
-set(allowed_imports KERNEL32.dll USER32.dll VERSION.dll msvcrt.dll)
+set(allowed_imports KERNEL32.dll USER32.dll VERSION.dll ADVAPI32.dll msvcrt.dll)
 string(REGEX MATCHALL "DLL Name: [^\n]+" imports "${dump}")
 foreach(line IN LISTS imports)
   string(REPLACE "DLL Name: " "" dll "${line}")

@@ -157,9 +157,11 @@ void Config(winampVisModule* module) {
     // working copy, so it counts as Cancel.
     if (result == 1) {
         settings = g_WorkConfig;
-        if (!SaveConfig(module, settings)) ShowError(module, "Save config error.");
         // The run restarts from what the file now holds, ranges forced, as Init would load it.
-        if (!LoadConfig(module, settings)) ShowError(module, "Load config error.");
+        // One box per Apply: a file that could not be saved is likely not to load either.
+        const bool saved = SaveConfig(module, settings) != 0;
+        if (!saved) ShowError(module, "Save config error.");
+        if (!LoadConfig(module, settings) && saved) ShowError(module, "Load config error.");
         HandOver(Handover::kRestart, settings);
     } else if (loaded) {
         HandOver(Handover::kSettings, settings);

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -11,6 +12,7 @@
 #include "plugin/WinampVis.h"
 #include "settings/ConfigFile.h"
 #include "settings/PluginCfg.h"
+#include "support/ProfileText.h"
 #include "tests/common/ProgramFiles.h"
 #include "tests/common/TempFolder.h"
 
@@ -255,6 +257,189 @@ TEST_F(ConfigFile, HandEditedFileGivesTheDefinedValues) {
     EXPECT_EQ(cfg.Devices[3].GPU, 3u);
     EXPECT_EQ(cfg.Devices[4].Enable, 1);
     EXPECT_EQ(TempFolder::ReadBytes(ini), text) << "a load never writes";
+}
+
+// An existing file that can't be read is a failure, not a missing file: nothing changes.
+TEST_F(ConfigFile, AFileThatCannotBeReadFailsTheLoadAndChangesNothing) {
+    struct Row {
+        const char* name;
+        bool folder;  // a folder has the file's name; otherwise another program holds the file
+    };
+    for (const Row& row : {Row{"held by another program", false}, Row{"a folder in its place", true}}) {
+        SCOPED_TRACE(row.name);
+        HANDLE holder = INVALID_HANDLE_VALUE;
+        if (row.folder) {
+            ASSERT_TRUE(CreateDirectoryA(ini.c_str(), nullptr));
+        } else {
+            ASSERT_TRUE(TempFolder::WriteBytes(ini, "[GLOBAL]\r\nDecay=3\r\n"));
+            holder = CreateFileA(ini.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+            ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+        }
+        FillWithMarkers(g_LiveConfig);
+        const PLUGINCFG before = g_LiveConfig;
+        EXPECT_EQ(LoadConfig(&module), 0);
+        EXPECT_EQ(std::memcmp(&g_LiveConfig, &before, sizeof before), 0);
+        EXPECT_EQ(SaveConfig(&module), 0);
+        if (holder != INVALID_HANDLE_VALUE) CloseHandle(holder);
+        EXPECT_FALSE(TempFolder::Exists(ini + ".tmp")) << "a copy was left behind";
+        if (row.folder) {
+            EXPECT_TRUE(RemoveDirectoryA(ini.c_str()));
+        } else {
+            EXPECT_EQ(TempFolder::ReadBytes(ini), "[GLOBAL]\r\nDecay=3\r\n");
+            EXPECT_TRUE(DeleteFileA(ini.c_str()));
+        }
+    }
+}
+
+// A folder that lets nobody make a file beside the settings file (here a folder already has
+// the copy's name): the save goes into the file itself, and still checks what it wrote.
+TEST_F(ConfigFile, WhereNoCopyCanBeMadeTheFileIsWrittenInPlace) {
+    ASSERT_TRUE(TempFolder::WriteBytes(ini, "; mine\r\n[GLOBAL]\r\nDecay=3\r\n"));
+    ASSERT_TRUE(CreateDirectoryA((ini + ".tmp").c_str(), nullptr));
+    ASSERT_EQ(LoadConfig(&module), 1);
+    g_LiveConfig.Decay = 6;
+    EXPECT_EQ(SaveConfig(&module), 1);
+    const std::string text = TempFolder::ReadBytes(ini);
+    EXPECT_TRUE(HasLine(text, "; mine")) << text;
+    EXPECT_TRUE(HasLine(text, "Decay=6")) << text;
+    EXPECT_TRUE(HasLine(text, "[DEVICE7]")) << text;
+    EXPECT_TRUE(RemoveDirectoryA((ini + ".tmp").c_str()));
+}
+
+// Winamp may sit in a folder whose name the ANSI code page can't spell.
+TEST(ConfigFileFolder, AFolderNamedOutsideTheAnsiCodePageHoldsTheSettings) {
+    TempFolder base;
+    ASSERT_TRUE(base.Ok());
+    const std::wstring folder = TempFolder::Wide(base.Path()) + L"\\\u041a\u0438\u0440\u0438\u043b\u043b\u0438\u0446\u0430 \u65e5\u672c";
+    ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
+    const std::wstring dllPath = folder + L"\\vis_glowmeter.dll";
+    ASSERT_TRUE(CopyFileW(TempFolder::Wide(PluginPath()).c_str(), dllPath.c_str(), FALSE));
+    HMODULE dll = LoadLibraryW(dllPath.c_str());
+    ASSERT_NE(dll, nullptr);
+    winampVisModule module = {};
+    module.hDllInstance = dll;
+
+    g_LiveConfig = PLUGINCFG{};
+    g_LiveConfig.Decay = 5;
+    g_LiveConfig.Devices[2].Channel = kChannelBoth;
+    EXPECT_EQ(SaveConfig(&module), 1);
+    EXPECT_NE(GetFileAttributesW((folder + L"\\vis_glowmeter.ini").c_str()), INVALID_FILE_ATTRIBUTES);
+    g_LiveConfig = PLUGINCFG{};
+    EXPECT_EQ(LoadConfig(&module), 1);
+    EXPECT_EQ(g_LiveConfig.Decay, 5u);
+    EXPECT_EQ(g_LiveConfig.Devices[2].Channel, kChannelBoth);
+    FreeLibrary(dll);
+}
+
+// The small disk that the test run mounts (see small-disk): a save that runs out of space
+// part way fails, and the file stays byte for byte.
+TEST(ConfigFileDisk, ASaveThatRunsOutOfSpaceKeepsTheFile) {
+    const std::string disk = ProgramFolder() + "small-disk";
+    if (!TempFolder::Exists(disk + "\\.small-disk"))
+        GTEST_SKIP() << "no small disk mounted at " << disk << " (the test run mounts one when it runs as root)";
+    HMODULE dll = LoadDllCopy(disk);
+    ASSERT_NE(dll, nullptr);
+    winampVisModule module = {};
+    module.hDllInstance = dll;
+    const std::string ini = disk + "\\vis_glowmeter.ini";
+    // Nearly a page of comments, so the saved file needs one page more than the old one.
+    const std::string before = "; " + std::string(3900, 'c') + "\r\n[GLOBAL]\r\nDecay=3\r\n";
+    ASSERT_TRUE(TempFolder::WriteBytes(ini, before));
+
+    // Fills the disk, then frees one page: room for the copy of the file, not for more.
+    const std::string filler = disk + "\\filler";
+    HANDLE fill = CreateFileA(filler.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(fill, INVALID_HANDLE_VALUE);
+    const std::string page(4096, 'f');
+    DWORD put = 0;
+    while (WriteFile(fill, page.data(), 4096, &put, nullptr) && put == 4096) {
+    }
+    for (int freeRoom : {1, 0}) {
+        SCOPED_TRACE(freeRoom ? "room for the copy" : "no room at all");
+        if (freeRoom) {
+            LARGE_INTEGER size;
+            GetFileSizeEx(fill, &size);
+            size.QuadPart = (size.QuadPart / 4096 - 1) * 4096;
+            SetFilePointerEx(fill, size, nullptr, FILE_BEGIN);
+            SetEndOfFile(fill);
+        }
+        g_LiveConfig = PLUGINCFG{};
+        ASSERT_EQ(LoadConfig(&module), 1);
+        g_LiveConfig.Decay = 7;
+        EXPECT_EQ(SaveConfig(&module), 0);
+        EXPECT_EQ(TempFolder::ReadBytes(ini), before);
+        EXPECT_FALSE(TempFolder::Exists(ini + ".tmp")) << "a copy was left behind";
+        if (freeRoom) {
+            LARGE_INTEGER end = {};
+            SetFilePointerEx(fill, end, nullptr, FILE_END);
+            while (WriteFile(fill, page.data(), 4096, &put, nullptr) && put == 4096) {
+            }
+        }
+    }
+    CloseHandle(fill);
+    DeleteFileA(filler.c_str());
+    DeleteFileA(ini.c_str());
+    FreeLibrary(dll);
+    DeleteFileA((disk + "\\vis_glowmeter.dll").c_str());
+}
+
+// A program killed while it saves (Winamp crashing, or ended by the user) leaves the file of
+// one whole save, the one before or the one it was making, never a file cut short.
+TEST(ConfigFileSaves, AKilledSaveLeavesOneWholeSave) {
+    TempFolder folder;
+    ASSERT_TRUE(folder.Ok());
+    const std::string child = folder.File("settings_save_child.exe");
+    ASSERT_TRUE(CopyFileA((ProgramFolder() + "settings_save_child.exe").c_str(), child.c_str(), FALSE));
+    const std::string ini = folder.File("vis_glowmeter.ini");
+    // Generation 0: every slot's Display and GPU 0.
+    std::string first = "; the user's notes\r\n[GLOBAL]\r\nAutoDetect=0\r\nDecay=4\r\n[HALOSEQ]\r\nEnable=1\r\nWait=10\r\n";
+    for (int i = 0; i < kDeviceSlots; ++i)
+        first += "[DEVICE" + std::to_string(i) + "]\r\nEnable=0\r\nDisplay=0\r\nGPU=0\r\nAttribute=0\r\nChannel=0\r\n";
+    ASSERT_TRUE(TempFolder::WriteBytes(ini, first));
+
+    std::srand(GetTickCount());
+    unsigned long lastGeneration = 0;
+    for (int round = 0; round < 20; ++round) {
+        SCOPED_TRACE(round);
+        STARTUPINFOA si = {};
+        si.cb = sizeof si;
+        PROCESS_INFORMATION pi = {};
+        std::string command = "\"" + child + "\" " + std::to_string(lastGeneration + 1);
+        ASSERT_TRUE(CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, folder.Path().c_str(), &si,
+                                   &pi));
+        // Once the program is saving (the file has moved on a generation), at a moment of
+        // chance within the next saves.
+        const DWORD start = GetTickCount();
+        std::string seen;
+        while (GetTickCount() - start < 10000 &&
+               (!FindProfileValue(ProfileTextOf(TempFolder::ReadBytes(ini)), "DEVICE0", "Display", seen) ||
+                std::strtoul(seen.c_str(), nullptr, 10) == lastGeneration))
+            Sleep(1);
+        Sleep(std::rand() % 40);
+        TerminateProcess(pi.hProcess, 1);
+        WaitForSingleObject(pi.hProcess, 10000);
+        CloseHandle(pi.hThread);
+        CloseHandle(pi.hProcess);
+
+        const std::string text = ProfileTextOf(TempFolder::ReadBytes(ini));
+        ASSERT_TRUE(HasLine(text, "; the user's notes")) << "[" << text << "]" << TempFolder::Exists(ini);
+        std::string value, generation;
+        for (const char* key : {"AutoDetect", "Decay"}) EXPECT_TRUE(FindProfileValue(text, "GLOBAL", key, value)) << key;
+        for (const char* key : {"Enable", "Wait"}) EXPECT_TRUE(FindProfileValue(text, "HALOSEQ", key, value)) << key;
+        ASSERT_TRUE(FindProfileValue(text, "DEVICE0", "Display", generation)) << text;
+        for (int i = 0; i < kDeviceSlots; ++i) {
+            const std::string section = "DEVICE" + std::to_string(i);
+            for (const char* key : {"Enable", "Attribute", "Channel"})
+                EXPECT_TRUE(FindProfileValue(text, section.c_str(), key, value)) << section << " " << key;
+            for (const char* key : {"Display", "GPU"}) {
+                ASSERT_TRUE(FindProfileValue(text, section.c_str(), key, value)) << section << " " << key;
+                EXPECT_EQ(value, generation) << section << " " << key << ": two saves mixed\n" << text;
+            }
+        }
+        const unsigned long reached = std::strtoul(generation.c_str(), nullptr, 10);
+        EXPECT_GT(reached, lastGeneration) << "the program never finished a save";
+        lastGeneration = reached;
+    }
 }
 
 // Makes nested folders under base until the folder path (with its closing backslash) is

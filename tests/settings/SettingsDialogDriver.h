@@ -124,15 +124,19 @@ class ConfigSession {
 public:
     using Script = std::function<void(HWND dialog)>;
 
-    void Run(winampVisModule& module, Script script) {
-        RunWith([&] { Config(&module); }, std::move(script));
+    // `beforeDialog`, when given, runs on the helper thread first, while Config has not yet
+    // opened the dialog (to dismiss a box that comes before it).
+    void Run(winampVisModule& module, Script script, std::function<void()> beforeDialog = nullptr) {
+        RunWith([&] { Config(&module); }, std::move(script), std::move(beforeDialog));
     }
 
     // The same with any way of opening the settings on this thread (through a DLL's own
     // module record, as a host does).
-    void RunWith(const std::function<void()>& openSettings, Script script) {
+    void RunWith(const std::function<void()>& openSettings, Script script,
+                 std::function<void()> beforeDialog = nullptr) {
         configThread = GetCurrentThreadId();
         this->script = std::move(script);
+        this->beforeDialog = std::move(beforeDialog);
         configReturned = 0;
         dialogSeen = false;
         watchdogFired = false;
@@ -155,6 +159,7 @@ private:
     }
 
     void Drive() {
+        if (beforeDialog) beforeDialog();
         HWND dialog = WaitForDialog(configThread, "Glowmeter");
         dialogSeen = dialog != nullptr;
         if (dialog) script(dialog);
@@ -170,6 +175,7 @@ private:
     }
 
     Script script;
+    std::function<void()> beforeDialog;
     volatile LONG configReturned = 0;
     bool dialogSeen = false;
     bool watchdogFired = false;

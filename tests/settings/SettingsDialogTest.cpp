@@ -400,12 +400,12 @@ TEST_F(SettingsDialog, SecondConfigWhileOpenReturnsAtOnce) {
     session.Run(module, [&](HWND dialog) { Cancel(dialog); });
 }
 
-// A settings file that can't be written: read-only, and held open by another program, since
-// the read-only mark alone does not stop a user with full rights.
+// A settings file that can be read but not written: the Apply is reported, the file stays.
 TEST_F(SettingsDialog, ApplyWithUnwritableFileReportsTheSaveError) {
     const std::string fileBefore = TempFolder::ReadBytes(iniPath);
     ASSERT_TRUE(SetFileAttributesA(iniPath.c_str(), FILE_ATTRIBUTE_READONLY));
-    HANDLE holder = CreateFileA(iniPath.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    // Another program may read the file, but keeps anyone from replacing or writing it.
+    HANDLE holder = CreateFileA(iniPath.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(holder, INVALID_HANDLE_VALUE);
 
     session.Run(module, [&](HWND dialog) {
@@ -415,6 +415,50 @@ TEST_F(SettingsDialog, ApplyWithUnwritableFileReportsTheSaveError) {
     });
     CloseHandle(holder);
     EXPECT_EQ(TempFolder::ReadBytes(iniPath), fileBefore);
+    EXPECT_FALSE(TempFolder::Exists(iniPath + ".tmp")) << "a copy was left behind";
+}
+
+// A settings file that is there but can't be read must not pass for a missing one: the
+// dialog would open on defaults, and Apply would save them over the user's lights.
+TEST_F(SettingsDialog, UnreadableFileIsReportedAndNeverOverwritten) {
+    struct Row {
+        const char* name;
+        bool folder;  // a folder has the file's name; otherwise another program holds the file
+    };
+    // (A file the user may not read can't be made here: the tests run with full rights.)
+    for (const Row& row : {Row{"held by another program", false}, Row{"a folder in its place", true}}) {
+        SCOPED_TRACE(row.name);
+        PLUGINCFG cfg = Baseline();
+        cfg.Decay = 6;
+        UseSettings(cfg);
+        const std::string fileBefore = TempFolder::ReadBytes(iniPath);
+        HANDLE holder = INVALID_HANDLE_VALUE;
+        if (row.folder) {
+            ASSERT_TRUE(DeleteFileA(iniPath.c_str()));
+            ASSERT_TRUE(CreateDirectoryA(iniPath.c_str(), nullptr));
+        } else {
+            holder = CreateFileA(iniPath.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+            ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+        }
+
+        session.Run(
+            module,
+            [&](HWND dialog) {
+                EXPECT_EQ(Number(dialog, IDC_DECAY), 6u) << "the settings as they stood";
+                Apply(dialog);
+                ExpectMessageBox(session.configThread, "ERROR", "Save config error.", host);
+            },
+            [&] { ExpectMessageBox(session.configThread, "ERROR", "Load config error.", host); });
+
+        if (holder != INVALID_HANDLE_VALUE) CloseHandle(holder);
+        if (row.folder) {
+            EXPECT_TRUE(GetFileAttributesA(iniPath.c_str()) & FILE_ATTRIBUTE_DIRECTORY);
+            ASSERT_TRUE(RemoveDirectoryA(iniPath.c_str()));
+        } else {
+            EXPECT_EQ(TempFolder::ReadBytes(iniPath), fileBefore);
+        }
+        EXPECT_FALSE(TempFolder::Exists(iniPath + ".tmp")) << "a copy was left behind";
+    }
 }
 
 }  // namespace
