@@ -13,6 +13,7 @@
 #include <set>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "tests/common/ChildProcess.h"
 #include "tests/common/ProgramFiles.h"
@@ -190,8 +191,10 @@ protected:
 
     // Runs the uninstaller where it is and waits for its end: `_?=<its folder>` is NSIS's
     // switch for that. The exit code is the uninstall's; the uninstaller's own file stays.
-    ChildResult UninstallInPlace() const {
-        return RunChild("\"" + InPlugins(kUninstaller) + "\" /S _?=" + Plugins(), "", 60000);
+    // Silent, unless a `user` goes through its windows.
+    ChildResult UninstallInPlace(const std::function<void(unsigned long)>& user = nullptr) const {
+        return RunChild("\"" + InPlugins(kUninstaller) + "\"" + (user ? "" : " /S") + " _?=" + Plugins(), "", 60000,
+                        user);
     }
 
     // An install that worked: the plug-in, byte for byte the built one, the settings and the
@@ -394,109 +397,154 @@ TEST_F(Installer, UninstallRefusesWhileThePluginIsInUse) {
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey, KEY_WOW64_64KEY));
 }
 
-// The installer's pages as a user goes through them, driven from the test: the directory
-// page shows the folder found (here Winamp's default folder, which holds no Winamp), Install
-// refuses it with a message box, and after the user types the test's Winamp folder the
-// install goes through and the last page closes the installer.
-class PageUser {
-public:
-    explicit PageUser(std::string winamp) : winamp_(std::move(winamp)) {}
+// --- the installer's windows --------------------------------------------------------------
 
-    std::string shownFolder, refusal;
-    bool closed = false;
+// What an NSIS installer or uninstaller shows at one moment: its main window, the page in
+// it, and a message box over them.
+struct Screen {
+    HWND main = nullptr, page = nullptr, box = nullptr;
 
-    // Called about every 50 ms while the installer runs: one step at a time.
-    void operator()(unsigned long pid) {
-        Windows windows = Find(pid);
-        if (!windows.main) return;
-        HWND next = GetDlgItem(windows.main, IDOK);
-        HWND folder = windows.page ? GetDlgItem(windows.page, kFolderEdit) : nullptr;
-        switch (step_) {
-        case 0:  // the directory page with the folder found: Install
-            if (!folder || !IsWindowEnabled(next)) return;
-            shownFolder = TextOf(folder);
-            PostMessageA(next, BM_CLICK, 0, 0);
-            ++step_;
-            break;
-        case 1:  // the refusal: OK
-            if (!windows.box) return;
-            refusal = BoxText(windows.box);
-            PostMessageA(windows.box, WM_COMMAND, IDOK, 0);
-            ++step_;
-            break;
-        case 2:  // still the directory page: the right folder, Install
-            if (windows.box || !folder) return;
-            SetWindowTextA(folder, winamp_.c_str());
-            PostMessageA(next, BM_CLICK, 0, 0);
-            ++step_;
-            break;
-        case 3:  // the install done, its button now closes the installer
-            if (folder || !IsWindowEnabled(next) || TextOf(next).find("Close") == std::string::npos) return;
-            PostMessageA(next, BM_CLICK, 0, 0);
-            closed = true;
-            ++step_;
-            break;
-        default:
-            break;
-        }
-    }
-
-private:
-    static constexpr int kFolderEdit = 1019;  // the directory page's folder field in NSIS's pages
-    struct Windows { HWND main = nullptr, page = nullptr, box = nullptr; };
-
-    // Asked of the control itself: GetWindowText gives no edit control's text across processes.
-    static std::string TextOf(HWND window) {
-        char text[1024] = {};
-        DWORD_PTR ignored = 0;
-        SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 5000,
-                            &ignored);
-        return text;
-    }
-
-    // The installer's visible dialogs: its main window (whose child dialog is the page) and a
-    // message box over it.
-    static Windows Find(unsigned long pid) {
-        Windows found;
-        for (HWND window = FindWindowExA(nullptr, nullptr, "#32770", nullptr); window;
-             window = FindWindowExA(nullptr, window, "#32770", nullptr)) {
-            DWORD owner = 0;
-            GetWindowThreadProcessId(window, &owner);
-            if (owner != pid || !IsWindowVisible(window)) continue;
-            if (HWND page = FindWindowExA(window, nullptr, "#32770", nullptr)) {
-                found.main = window;
-                found.page = page;
-            } else {
-                found.box = window;
-            }
-        }
-        return found;
-    }
-
-    // A message box's text: its static control with text (the icon's has none).
-    static std::string BoxText(HWND box) {
-        for (HWND child = FindWindowExA(box, nullptr, "Static", nullptr); child;
-             child = FindWindowExA(box, child, "Static", nullptr)) {
-            if (!TextOf(child).empty()) return TextOf(child);
-        }
-        return "";
-    }
-
-    std::string winamp_;
-    int step_ = 0;
+    HWND Next() const { return GetDlgItem(main, IDOK); }  // Next, Install, Uninstall, Close
+    HWND PageItem(int id) const { return page ? GetDlgItem(page, id) : nullptr; }
+    bool NextReady() const { return !box && IsWindowEnabled(Next()); }
 };
 
+const int kFolderEdit = 1019;  // the folder field of NSIS's directory page
+
+// Asked of the control itself: GetWindowText gives no edit control's text across processes.
+std::string TextOf(HWND window) {
+    char text[1024] = {};
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 5000,
+                        &ignored);
+    return text;
+}
+
+// A message box's text: its static control with text (the icon's has none).
+std::string BoxText(HWND box) {
+    for (HWND child = FindWindowExA(box, nullptr, "Static", nullptr); child;
+         child = FindWindowExA(box, child, "Static", nullptr)) {
+        if (!TextOf(child).empty()) return TextOf(child);
+    }
+    return "";
+}
+
+// Posted, as a click that ends a page or a box must be: a sent one would wait for what follows.
+void Press(HWND button) { PostMessageA(button, BM_CLICK, 0, 0); }
+void Answer(HWND box, int button) { PostMessageA(box, WM_COMMAND, button, 0); }
+
+Screen ScreenOf(unsigned long pid) {
+    Screen screen;
+    for (HWND window = FindWindowExA(nullptr, nullptr, "#32770", nullptr); window;
+         window = FindWindowExA(nullptr, window, "#32770", nullptr)) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        if (owner != pid || !IsWindowVisible(window)) continue;
+        if (HWND page = FindWindowExA(window, nullptr, "#32770", nullptr)) {
+            screen.main = window;
+            screen.page = page;
+        } else {
+            screen.box = window;
+        }
+    }
+    return screen;
+}
+
+// Goes through the windows of an installer run as a child process, as a user does: each step
+// waits until what it needs is shown, then acts and returns true. Called by RunChild about
+// every 50 ms.
+class PageUser {
+public:
+    using Step = std::function<bool(const Screen&)>;
+    explicit PageUser(std::vector<Step> steps) : steps_(std::move(steps)) {}
+
+    void operator()(unsigned long pid) {
+        if (Done()) return;
+        const Screen screen = ScreenOf(pid);
+        if (screen.main && steps_[done_](screen)) ++done_;
+    }
+    bool Done() const { return done_ == steps_.size(); }
+
+private:
+    std::vector<Step> steps_;
+    size_t done_ = 0;
+};
+
+// The last page, once the work is done: Close.
+bool CloseWhenDone(const Screen& screen) {
+    if (!screen.NextReady() || TextOf(screen.Next()).find("Close") == std::string::npos) return false;
+    Press(screen.Next());
+    return true;
+}
+
+// The directory page shows the folder found (here Winamp's default folder, which holds no
+// Winamp); Install refuses it with a message; with the test's Winamp folder typed in, the
+// install goes through.
 TEST_F(Installer, DirectoryPageShowsTheFolderFoundAndRefusesOneWithoutWinamp) {
-    PageUser user(winamp_);
+    std::string shown, refusal;
+    PageUser user({
+        [&](const Screen& s) {
+            if (!s.PageItem(kFolderEdit) || !s.NextReady()) return false;
+            shown = TextOf(s.PageItem(kFolderEdit));
+            Press(s.Next());
+            return true;
+        },
+        [&](const Screen& s) {
+            if (!s.box) return false;
+            refusal = BoxText(s.box);
+            Answer(s.box, IDOK);
+            return true;
+        },
+        [&](const Screen& s) {
+            if (!s.PageItem(kFolderEdit) || !s.NextReady()) return false;
+            SetWindowTextA(s.PageItem(kFolderEdit), winamp_.c_str());
+            Press(s.Next());
+            return true;
+        },
+        CloseWhenDone,
+    });
     const ChildResult run = RunChild("\"" + SetupPath() + "\"", "", 60000, std::ref(user));
     EXPECT_FALSE(run.timedOut);
+    EXPECT_TRUE(user.Done());
     EXPECT_EQ(run.exitCode, kDone);
-    EXPECT_EQ(user.shownFolder, DefaultWinampFolder());
-    EXPECT_NE(user.refusal.find("does not hold winamp.exe"), std::string::npos) << user.refusal;
-    EXPECT_NE(user.refusal.find(DefaultWinampFolder()), std::string::npos) << user.refusal;
-    EXPECT_TRUE(user.closed);
+    EXPECT_EQ(shown, DefaultWinampFolder());
+    EXPECT_NE(refusal.find("does not hold winamp.exe"), std::string::npos) << refusal;
+    EXPECT_NE(refusal.find(DefaultWinampFolder()), std::string::npos) << refusal;
     ExpectInstalledIn(winamp_);
     EXPECT_FALSE(TempFolder::Exists(DefaultWinampFolder() + "\\Plugins"));
+}
+
+// The uninstaller asks before it removes the settings file, and does as answered.
+TEST_F(Installer, UninstallAsksBeforeRemovingTheSettings) {
+    RegisterWinamp();
+    for (const int answer : {IDNO, IDYES}) {
+        SCOPED_TRACE(answer == IDYES ? "Yes" : "No");
+        ASSERT_EQ(Install().exitCode, kDone);
+        std::string question;
+        PageUser user({
+            [](const Screen& s) {
+                if (!s.NextReady()) return false;
+                Press(s.Next());
+                return true;
+            },
+            [&](const Screen& s) {
+                if (!s.box) return false;
+                question = BoxText(s.box);
+                Answer(s.box, answer);
+                return true;
+            },
+            CloseWhenDone,
+        });
+        const ChildResult run = UninstallInPlace(std::ref(user));
+        EXPECT_FALSE(run.timedOut);
+        EXPECT_TRUE(user.Done());
+        EXPECT_EQ(run.exitCode, kDone);
+        EXPECT_NE(question.find("settings"), std::string::npos) << question;
+        EXPECT_NE(question.find(InPlugins(kSettings)), std::string::npos) << question;
+        EXPECT_EQ(TempFolder::Exists(InPlugins(kSettings)), answer == IDNO);
+        EXPECT_FALSE(TempFolder::Exists(InPlugins(kPlugin)));
+        EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey, KEY_WOW64_64KEY));
+    }
 }
 
 TEST_F(Installer, CarriesVersionInformation) {
