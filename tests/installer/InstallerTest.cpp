@@ -470,6 +470,16 @@ private:
     size_t done_ = 0;
 };
 
+// A message box: its text into `text`, then `button`.
+PageUser::Step AnswerBox(std::string& text, int button) {
+    return [&text, button](const Screen& s) {
+        if (!s.box) return false;
+        text = BoxText(s.box);
+        Answer(s.box, button);
+        return true;
+    };
+}
+
 // The last page, once the work is done: Close.
 bool CloseWhenDone(const Screen& screen) {
     if (!screen.NextReady() || TextOf(screen.Next()).find("Close") == std::string::npos) return false;
@@ -489,12 +499,7 @@ TEST_F(Installer, DirectoryPageShowsTheFolderFoundAndRefusesOneWithoutWinamp) {
             Press(s.Next());
             return true;
         },
-        [&](const Screen& s) {
-            if (!s.box) return false;
-            refusal = BoxText(s.box);
-            Answer(s.box, IDOK);
-            return true;
-        },
+        AnswerBox(refusal, IDOK),
         [&](const Screen& s) {
             if (!s.PageItem(kFolderEdit) || !s.NextReady()) return false;
             SetWindowTextA(s.PageItem(kFolderEdit), winamp_.c_str());
@@ -527,12 +532,7 @@ TEST_F(Installer, UninstallAsksBeforeRemovingTheSettings) {
                 Press(s.Next());
                 return true;
             },
-            [&](const Screen& s) {
-                if (!s.box) return false;
-                question = BoxText(s.box);
-                Answer(s.box, answer);
-                return true;
-            },
+            AnswerBox(question, answer),
             CloseWhenDone,
         });
         const ChildResult run = UninstallInPlace(std::ref(user));
