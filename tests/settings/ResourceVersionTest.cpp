@@ -6,6 +6,7 @@
 
 #include "settings/Win32Ver.h"
 #include "tests/common/ProgramFiles.h"
+#include "tests/common/VersionData.h"
 
 namespace {
 
@@ -37,15 +38,9 @@ TEST(Win32Ver, ReadsTheStringsOfThePluginsVersionResource) {
 }
 
 TEST(Win32Ver, FixedPartNamesVersionOneZeroThreeZero) {
-    const std::string path = PluginPath();
-    DWORD ignored = 0;
-    const DWORD size = GetFileVersionInfoSizeA(path.c_str(), &ignored);
-    ASSERT_GT(size, 0u);
-    std::string block(size, '\0');
-    ASSERT_TRUE(GetFileVersionInfoA(path.c_str(), 0, size, &block[0]));
-    VS_FIXEDFILEINFO* info = nullptr;
-    UINT length = 0;
-    ASSERT_TRUE(VerQueryValueA(&block[0], "\\", reinterpret_cast<void**>(&info), &length));
+    const std::string data = VersionData(PluginPath());
+    const VS_FIXEDFILEINFO* info = FixedVersion(data);
+    ASSERT_NE(info, nullptr);
     EXPECT_EQ(info->dwFileVersionMS, 0x00010000u);
     EXPECT_EQ(info->dwFileVersionLS, 0x00030000u);
     EXPECT_EQ(info->dwProductVersionMS, 0x00010000u);

@@ -1,0 +1,67 @@
+# Checks the shipped installer without running it (no 32-bit code runs here): it is a
+# 32-bit program, and the files it carries, listed with 7-Zip (which reads NSIS installers),
+# are exactly the x86 plug-in, byte for byte, the sample settings, the uninstaller and
+# NSIS's helper for running icacls. Nothing of the simulated driver.
+#   cmake -DSEVEN_ZIP=7z -DSETUP=<setup.exe> -DPLUGIN=<x86 vis_glowmeter.dll>
+#         -DSAMPLE_SETTINGS=<vis_glowmeter.ini> -DWORK_DIR=<scratch folder> -P CheckSetupContents.cmake
+if(NOT SEVEN_ZIP)
+  message(FATAL_ERROR "7z not found: install p7zip-full (scripts/bootstrap does)")
+endif()
+foreach(file IN ITEMS "${SETUP}" "${PLUGIN}")
+  if(NOT EXISTS "${file}")
+    message(FATAL_ERROR "${file} is missing: build the x86 preset first (scripts/test does)")
+  endif()
+endforeach()
+
+# The PE header: "PE\0\0", then the machine, 0x014c for x86.
+file(READ "${SETUP}" lfanew OFFSET 60 LIMIT 4 HEX)
+string(SUBSTRING "${lfanew}" 0 2 b0)
+string(SUBSTRING "${lfanew}" 2 2 b1)
+math(EXPR pe_offset "0x${b1}${b0}")
+file(READ "${SETUP}" pe_start OFFSET ${pe_offset} LIMIT 6 HEX)
+if(NOT pe_start STREQUAL "504500004c01")
+  message(FATAL_ERROR "${SETUP} is not a 32-bit x86 program (PE header ${pe_start})")
+endif()
+
+execute_process(COMMAND ${SEVEN_ZIP} l -slt "${SETUP}" OUTPUT_VARIABLE listing RESULT_VARIABLE rc)
+if(NOT rc EQUAL 0)
+  message(FATAL_ERROR "7z could not list ${SETUP}")
+endif()
+# The entries follow the archive's own properties after a line of dashes.
+string(FIND "${listing}" "\n----------\n" entries_start)
+if(entries_start LESS 0)
+  message(FATAL_ERROR "7z listed no entries of ${SETUP}:\n${listing}")
+endif()
+string(SUBSTRING "${listing}" ${entries_start} -1 listing)
+string(REGEX MATCHALL "Path = [^\n]+" paths "${listing}")
+list(TRANSFORM paths REPLACE "^Path = " "")
+list(SORT paths)
+set(expected "$PLUGINSDIR/nsExec.dll" "Plugins/Uninstall Glowmeter.exe" "Plugins/vis_glowmeter.dll" "Plugins/vis_glowmeter.ini")
+list(SORT expected)
+foreach(path IN LISTS paths)
+  if(path MATCHES "nvapi|simulated")
+    message(FATAL_ERROR "${SETUP} carries ${path}, a file of the simulated driver")
+  endif()
+endforeach()
+if(NOT paths STREQUAL expected)
+  message(FATAL_ERROR "${SETUP} carries\n  ${paths}\ninstead of\n  ${expected}")
+endif()
+
+file(REMOVE_RECURSE "${WORK_DIR}")
+execute_process(COMMAND ${SEVEN_ZIP} x -y "-o${WORK_DIR}" "${SETUP}" Plugins/vis_glowmeter.dll Plugins/vis_glowmeter.ini
+                OUTPUT_QUIET RESULT_VARIABLE rc)
+if(NOT rc EQUAL 0)
+  message(FATAL_ERROR "7z could not extract from ${SETUP}")
+endif()
+foreach(pair IN ITEMS "vis_glowmeter.dll|${PLUGIN}" "vis_glowmeter.ini|${SAMPLE_SETTINGS}")
+  string(REPLACE "|" ";" pair "${pair}")
+  list(GET pair 0 name)
+  list(GET pair 1 built)
+  file(SHA256 "${WORK_DIR}/Plugins/${name}" carried)
+  file(SHA256 "${built}" wanted)
+  if(NOT carried STREQUAL wanted)
+    message(FATAL_ERROR "${SETUP} carries a ${name} that differs from ${built}")
+  endif()
+endforeach()
+file(REMOVE_RECURSE "${WORK_DIR}")
+message(STATUS "${SETUP}: x86, carries ${paths}")
