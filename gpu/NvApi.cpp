@@ -4,19 +4,28 @@
 
 #include <windows.h>
 
+#include <atomic>
+
 namespace {
 
 typedef void* (__cdecl* QueryInterfaceFn)(NvU32 id);
 
 // Resolved once; later calls only read the pointer. LoadLibrary is reference counted and
-// idempotent, so two threads racing on the first call end with the same handle.
+// idempotent, so two threads racing on the first call end with the same handle and store the
+// same address. Plain atomics rather than a function-local static: a guarded static brings
+// the compiler's locking runtime into the DLL, which keeps handles at every load.
+std::atomic<bool> g_Resolved{false};
+std::atomic<QueryInterfaceFn> g_Query{nullptr};
+
 QueryInterfaceFn QueryInterface() {
-    static QueryInterfaceFn query = [] {
-        HMODULE library = LoadLibraryA(NVAPI_LIBRARY_NAME);
-        if (!library) return QueryInterfaceFn(nullptr);
-        return reinterpret_cast<QueryInterfaceFn>(
-            reinterpret_cast<void*>(GetProcAddress(library, "nvapi_QueryInterface")));
-    }();
+    if (g_Resolved.load(std::memory_order_acquire)) return g_Query.load(std::memory_order_relaxed);
+    HMODULE library = LoadLibraryA(NVAPI_LIBRARY_NAME);
+    const QueryInterfaceFn query =
+        library ? reinterpret_cast<QueryInterfaceFn>(
+                      reinterpret_cast<void*>(GetProcAddress(library, "nvapi_QueryInterface")))
+                : nullptr;
+    g_Query.store(query, std::memory_order_relaxed);
+    g_Resolved.store(true, std::memory_order_release);
     return query;
 }
 

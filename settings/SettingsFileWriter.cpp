@@ -1,5 +1,7 @@
 #include "settings/SettingsFileWriter.h"
 
+#include <cstdlib>
+#include <cstring>
 #include <cwchar>
 
 #include "support/ProfileText.h"
@@ -8,26 +10,38 @@ namespace {
 
 constexpr wchar_t kCopySuffix[] = L".tmp";
 constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+constexpr LONGLONG kLargestFile = 64LL * 1024 * 1024;  // far beyond any settings file
 
-// The names and values written here are plain ASCII.
-std::string Narrow(const wchar_t* text) {
-    std::string narrow;
-    for (; *text; ++text) narrow.push_back(*text < 0x80 ? static_cast<char>(*text) : '?');
-    return narrow;
+// The names and values written here are plain ASCII; false when one does not fit.
+bool Narrow(const wchar_t* text, char (&narrow)[SettingsFileWriter::kNameSize]) {
+    size_t i = 0;
+    for (; text[i]; ++i) {
+        if (i + 1 >= sizeof narrow) return false;
+        narrow[i] = text[i] < 0x80 ? static_cast<char>(text[i]) : '?';
+    }
+    narrow[i] = '\0';
+    return true;
 }
 
 bool Exists(const wchar_t* path) { return GetFileAttributesW(path) != INVALID_FILE_ATTRIBUTES; }
 
-// The whole file, flushed to the disk first; false when it can't be opened or read.
-bool FlushAndRead(const wchar_t* path, std::string& bytes) {
+// The whole file in a block of its own (free it), flushed to the disk first; null when it
+// can't be opened or read.
+char* FlushAndRead(const wchar_t* path, size_t& length) {
     HANDLE file = CreateFileW(path, GENERIC_READ | GENERIC_WRITE, kShareAll, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    bool ok = FlushFileBuffers(file) != 0;
-    char chunk[4096];
+    if (file == INVALID_HANDLE_VALUE) return nullptr;
+    LARGE_INTEGER size = {};
+    char* bytes = nullptr;
+    if (FlushFileBuffers(file) && GetFileSizeEx(file, &size) && size.QuadPart < kLargestFile)
+        bytes = static_cast<char*>(std::malloc(static_cast<size_t>(size.QuadPart) + 1));
     DWORD got = 0;
-    while (ok && (ok = ReadFile(file, chunk, sizeof chunk, &got, nullptr) != 0) && got > 0) bytes.append(chunk, got);
+    if (bytes && (!ReadFile(file, bytes, static_cast<DWORD>(size.QuadPart), &got, nullptr) || got != size.QuadPart)) {
+        std::free(bytes);
+        bytes = nullptr;
+    }
     CloseHandle(file);
-    return ok;
+    length = got;
+    return bytes;
 }
 
 // Gives `to` the access list of `from`, when `from` exists and the system lets it be read;
@@ -36,9 +50,10 @@ void CarryAccessList(const wchar_t* from, const wchar_t* to) {
     DWORD needed = 0;
     GetFileSecurityW(from, DACL_SECURITY_INFORMATION, nullptr, 0, &needed);
     if (needed == 0) return;
-    std::vector<unsigned char> descriptor(needed);
-    if (!GetFileSecurityW(from, DACL_SECURITY_INFORMATION, descriptor.data(), needed, &needed)) return;
-    SetFileSecurityW(to, DACL_SECURITY_INFORMATION, descriptor.data());
+    void* descriptor = std::malloc(needed);
+    if (descriptor && GetFileSecurityW(from, DACL_SECURITY_INFORMATION, descriptor, needed, &needed))
+        SetFileSecurityW(to, DACL_SECURITY_INFORMATION, descriptor);
+    std::free(descriptor);
 }
 
 }  // namespace
@@ -91,8 +106,17 @@ bool SettingsFileWriter::MakeCopy() {
 
 void SettingsFileWriter::Write(const wchar_t* section, const wchar_t* key, const wchar_t* value) {
     if (!target_ || failed_) return;
-    if (!WritePrivateProfileStringW(section, key, value, target_)) failed_ = true;
-    written_.push_back({Narrow(section), Narrow(key), Narrow(value)});
+    if (count_ == kMaxValues) {
+        failed_ = true;
+        return;
+    }
+    Entry& entry = written_[count_];
+    if (!Narrow(section, entry.section) || !Narrow(key, entry.key) || !Narrow(value, entry.value) ||
+        !WritePrivateProfileStringW(section, key, value, target_)) {
+        failed_ = true;
+        return;
+    }
+    ++count_;
 }
 
 bool SettingsFileWriter::Commit() {
@@ -110,15 +134,19 @@ bool SettingsFileWriter::Commit() {
 
 // What the disk holds now, whatever the profile functions say they wrote.
 bool SettingsFileWriter::ReadBack() const {
-    std::string bytes;
-    if (!FlushAndRead(target_, bytes)) return false;
-    const std::string text = ProfileTextOf(bytes);
-    for (const Entry& entry : written_) {
-        std::string value;
-        if (!FindProfileValue(text, entry.section.c_str(), entry.key.c_str(), value) || value != entry.value)
-            return false;
+    size_t length = 0;
+    char* bytes = FlushAndRead(target_, length);
+    if (!bytes) return false;
+    const char* text = ProfileTextOf(bytes, length);
+    bool all = true;
+    for (int i = 0; i < count_ && all; ++i) {
+        const Entry& entry = written_[i];
+        char value[kNameSize + 1];
+        all = FindProfileValue(text, length, entry.section, entry.key, value, sizeof value) &&
+              std::strcmp(value, entry.value) == 0;
     }
-    return true;
+    std::free(bytes);
+    return all;
 }
 
 // The copy takes the file's place in one rename, so that at every moment the file is either

@@ -13,9 +13,6 @@
 // copy behind.
 #include <windows.h>
 
-#include <string>
-#include <vector>
-
 #include "settings/SettingsPath.h"
 
 class SettingsFileWriter {
@@ -26,14 +23,20 @@ public:
     SettingsFileWriter& operator=(const SettingsFileWriter&) = delete;
 
     bool Begin();
-    // One value; a refused write fails the commit.
+    // One value (names and value of at most 15 characters, at most kMaxValues of them); a
+    // refused write fails the commit.
     void Write(const wchar_t* section, const wchar_t* key, const wchar_t* value);
     // Every value on disk as written, and the file replaced: true. Otherwise false.
     bool Commit();
 
+    static constexpr int kMaxValues = 64;
+    static constexpr int kNameSize = 16;  // sections, keys and values alike
+
 private:
     struct Entry {
-        std::string section, key, value;
+        char section[kNameSize];
+        char key[kNameSize];
+        char value[kNameSize];
     };
 
     bool MakeCopy();
@@ -46,5 +49,6 @@ private:
     const wchar_t* target_ = nullptr;  // the copy, or the file itself when written in place
     bool failed_ = false;
     bool committed_ = false;
-    std::vector<Entry> written_;
+    Entry written_[kMaxValues];
+    int count_ = 0;
 };

@@ -1,8 +1,8 @@
 #include "settings/Win32Ver.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
-#include <new>
 
 namespace {
 
@@ -20,9 +20,9 @@ WIN32VER::WIN32VER() : versionData(nullptr), language(0), codePage(0), fileName(
 WIN32VER::~WIN32VER() { Release(); }
 
 void WIN32VER::Release() {
-    delete[] static_cast<char*>(versionData);
+    std::free(versionData);
     versionData = nullptr;
-    delete[] fileName;
+    std::free(fileName);
     fileName = nullptr;
     language = 0;
     codePage = 0;
@@ -34,13 +34,13 @@ int WIN32VER::Open(const char* name) {
     if (!name) return 0;
 
     const size_t length = std::strlen(name);
-    fileName = new (std::nothrow) char[length + 1];
+    fileName = static_cast<char*>(std::malloc(length + 1));
     if (!fileName) return 0;
     std::memcpy(fileName, name, length + 1);
 
     const DWORD size = GetFileVersionInfoSizeA(fileName, nullptr);
     if (size == 0) return 0;
-    versionData = new (std::nothrow) char[size];
+    versionData = std::malloc(size);
     if (!versionData) return 0;
     if (!GetFileVersionInfoA(fileName, 0, size, versionData)) return 0;
 

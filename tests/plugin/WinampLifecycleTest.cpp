@@ -17,6 +17,7 @@
 #include "settings/SettingsDialogDriver.h"
 #include "tests/common/ProgramFiles.h"
 #include "tests/common/TempFolder.h"
+#include "tools/common/ProcessFigures.h"
 #include "tools/host/PreferencesPage.h"
 #include "tools/host/VisThread.h"
 
@@ -324,6 +325,34 @@ TEST_F(WinampLifecycle, UnloadWithoutQuitEndsTheRun) {
         ExpectUnloaded();
         ExpectNoFault();
     }
+}
+
+// Winamp loads and frees the plug-in for every start and stop and every Configure: each cycle
+// gives back every handle and (but for the heap's own noise) its memory.
+TEST_F(WinampLifecycle, LoadAndFreeGiveBackWhatTheyTake) {
+    constexpr int kCycles = 40;
+    auto cycle = [&] {
+        HMODULE dll = LoadLibraryA(dllPath.c_str());
+        ASSERT_NE(dll, nullptr);
+        auto get = reinterpret_cast<winampVisGetHeaderType>(
+            reinterpret_cast<void*>(GetProcAddress(dll, "winampVisGetHeader")));
+        winampVisModule* module = get()->getModule(0);
+        module->hDllInstance = dll;
+        module->Init(module);
+        testrun::SetWaveform(*module, 60, 60);
+        for (int i = 0; i < 10; ++i) module->Render(module);
+        module->Quit(module);
+        FreeLibrary(dll);
+    };
+    cycle();  // the first load may set up what every later one reuses
+    const bench::ProcessFigures before = bench::ReadProcessFigures();
+    for (int i = 0; i < kCycles; ++i) cycle();
+    const bench::ProcessFigures after = bench::ReadProcessFigures();
+    ASSERT_GE(before.handles, 0) << "the system does not list the process's handles";
+    EXPECT_EQ(after.handles, before.handles);
+    EXPECT_LT((after.heapBytes - before.heapBytes) / kCycles, 1024) << "bytes kept per cycle";
+    testrun::PumpFor(0);
+    player->Clear();
 }
 
 }  // namespace

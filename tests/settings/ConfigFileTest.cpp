@@ -383,6 +383,17 @@ TEST(ConfigFileDisk, ASaveThatRunsOutOfSpaceKeepsTheFile) {
     DeleteFileA((disk + "\\vis_glowmeter.dll").c_str());
 }
 
+// The value of a key in a file's bytes as they are on the disk ("" when missing).
+bool FileValue(const std::string& file, const char* section, const char* key, std::string& value) {
+    std::string bytes = TempFolder::ReadBytes(file);
+    size_t length = bytes.size();
+    const char* text = ProfileTextOf(&bytes[0], length);
+    char found[64] = "";
+    const bool present = FindProfileValue(text, length, section, key, found, sizeof found);
+    value = found;
+    return present;
+}
+
 // A program killed while it saves (Winamp crashing, or ended by the user) leaves the file of
 // one whole save, the one before or the one it was making, never a file cut short.
 TEST(ConfigFileSaves, AKilledSaveLeavesOneWholeSave) {
@@ -412,7 +423,7 @@ TEST(ConfigFileSaves, AKilledSaveLeavesOneWholeSave) {
         const DWORD start = GetTickCount();
         std::string seen;
         while (GetTickCount() - start < 10000 &&
-               (!FindProfileValue(ProfileTextOf(TempFolder::ReadBytes(ini)), "DEVICE0", "Display", seen) ||
+               (!FileValue(ini, "DEVICE0", "Display", seen) ||
                 std::strtoul(seen.c_str(), nullptr, 10) == lastGeneration))
             Sleep(1);
         Sleep(std::rand() % 40);
@@ -421,18 +432,18 @@ TEST(ConfigFileSaves, AKilledSaveLeavesOneWholeSave) {
         CloseHandle(pi.hThread);
         CloseHandle(pi.hProcess);
 
-        const std::string text = ProfileTextOf(TempFolder::ReadBytes(ini));
-        ASSERT_TRUE(HasLine(text, "; the user's notes")) << "[" << text << "]" << TempFolder::Exists(ini);
+        const std::string text = TempFolder::ReadBytes(ini);
+        ASSERT_TRUE(HasLine(text, "; the user's notes")) << "[" << text << "]";
         std::string value, generation;
-        for (const char* key : {"AutoDetect", "Decay"}) EXPECT_TRUE(FindProfileValue(text, "GLOBAL", key, value)) << key;
-        for (const char* key : {"Enable", "Wait"}) EXPECT_TRUE(FindProfileValue(text, "HALOSEQ", key, value)) << key;
-        ASSERT_TRUE(FindProfileValue(text, "DEVICE0", "Display", generation)) << text;
+        for (const char* key : {"AutoDetect", "Decay"}) EXPECT_TRUE(FileValue(ini, "GLOBAL", key, value)) << key;
+        for (const char* key : {"Enable", "Wait"}) EXPECT_TRUE(FileValue(ini, "HALOSEQ", key, value)) << key;
+        ASSERT_TRUE(FileValue(ini, "DEVICE0", "Display", generation)) << text;
         for (int i = 0; i < kDeviceSlots; ++i) {
             const std::string section = "DEVICE" + std::to_string(i);
             for (const char* key : {"Enable", "Attribute", "Channel"})
-                EXPECT_TRUE(FindProfileValue(text, section.c_str(), key, value)) << section << " " << key;
+                EXPECT_TRUE(FileValue(ini, section.c_str(), key, value)) << section << " " << key;
             for (const char* key : {"Display", "GPU"}) {
-                ASSERT_TRUE(FindProfileValue(text, section.c_str(), key, value)) << section << " " << key;
+                ASSERT_TRUE(FileValue(ini, section.c_str(), key, value)) << section << " " << key;
                 EXPECT_EQ(value, generation) << section << " " << key << ": two saves mixed\n" << text;
             }
         }

@@ -7,6 +7,14 @@
 
 namespace {
 
+// The value of the key, or "<missing>".
+std::string Find(std::string bytes, const char* section, const char* key) {
+    size_t length = bytes.size();
+    const char* text = ProfileTextOf(&bytes[0], length);
+    char value[32] = "";
+    return FindProfileValue(text, length, section, key, value, sizeof value) ? value : "<missing>";
+}
+
 TEST(ProfileText, FindsTheValueAsTheProfileReaderDoes) {
     const std::string text =
         "; [GLOBAL] in a comment\r\nDecay=1\r\n"
@@ -18,27 +26,26 @@ TEST(ProfileText, FindsTheValueAsTheProfileReaderDoes) {
     struct Row {
         const char* section;
         const char* key;
-        const char* value;  // null: not found
+        const char* value;
     };
     const Row rows[] = {
-        {"GLOBAL", "Decay", "7"},     // names without case, blanks trimmed, the first key counts
+        {"GLOBAL", "Decay", "7"},  // names without case, blanks trimmed, the first key counts
         {"GLOBAL", "decay", "7"},
         {"GLOBAL", "Empty", ""},
-        {"GLOBAL", "Wait", nullptr},  // a comment line holds no key
-        {"GLOBAL", "Later", nullptr}, // only the first section of a name counts
+        {"GLOBAL", "Wait", "<missing>"},   // a comment line holds no key
+        {"GLOBAL", "Later", "<missing>"},  // only the first section of a name counts
         {"DEVICE1", "GPU", "5"},
-        {"DEVICE2", "GPU", nullptr},  // no closing bracket: no section
+        {"DEVICE2", "GPU", "<missing>"},   // no closing bracket: no section
         {"DEVICE3", "GPU", "3"},
-        {"NONE", "GPU", nullptr},
+        {"NONE", "GPU", "<missing>"},
     };
-    for (const Row& row : rows) {
-        std::string value = "unchanged";
-        const bool found = FindProfileValue(text, row.section, row.key, value);
-        EXPECT_EQ(found, row.value != nullptr) << row.section << "/" << row.key;
-        if (row.value) {
-            EXPECT_EQ(value, row.value) << row.section << "/" << row.key;
-        }
-    }
+    for (const Row& row : rows) EXPECT_EQ(Find(text, row.section, row.key), row.value) << row.section << "/" << row.key;
+    // A value longer than the room for it is cut, and terminated.
+    std::string bytes = "[S]\nk=0123456789\n";
+    size_t length = bytes.size();
+    char small[5] = "xxxx";
+    EXPECT_TRUE(FindProfileValue(bytes.data(), length, "S", "k", small, sizeof small));
+    EXPECT_STREQ(small, "0123");
 }
 
 TEST(ProfileText, ReadsUtf16AndUtf8Files) {
@@ -47,12 +54,8 @@ TEST(ProfileText, ReadsUtf16AndUtf8Files) {
         utf16.push_back(c);
         utf16.push_back('\0');
     }
-    std::string value;
-    EXPECT_TRUE(FindProfileValue(ProfileTextOf(utf16), "S", "k", value));
-    EXPECT_EQ(value, "42");
-    EXPECT_TRUE(FindProfileValue(ProfileTextOf("\xEF\xBB\xBF[S]\nk=1\n"), "S", "k", value));
-    EXPECT_EQ(value, "1");
-    EXPECT_EQ(ProfileTextOf("plain"), "plain");
+    EXPECT_EQ(Find(utf16, "S", "k"), "42");
+    EXPECT_EQ(Find("\xEF\xBB\xBF[S]\nk=1\n", "S", "k"), "1");
 }
 
 }  // namespace

@@ -14,7 +14,7 @@
 #include <string>
 
 #include "plugin/WinampVis.h"
-#include "tools/bench/ProcessFigures.h"
+#include "tools/common/ProcessFigures.h"
 #include "tools/host/PreferencesPage.h"
 #include "tools/host/VisThread.h"
 #include "tools/nvapi_sim/NvapiSim.h"

@@ -1,4 +1,4 @@
-#include "tools/bench/ProcessFigures.h"
+#include "tools/common/ProcessFigures.h"
 
 #include <windows.h>
 #include <tlhelp32.h>
