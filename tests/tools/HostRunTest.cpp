@@ -1,6 +1,6 @@
 // glowmeter-host as a user runs it: a child process in a folder of its own holding the host,
-// the plug-in, its settings file and the simulated driver, whose light changes come back
-// through the CSV file of the light view.
+// the plug-in and its settings file, with the simulated driver in the system folder, whose
+// light changes come back through the CSV file of the light view.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -22,6 +22,8 @@ namespace {
 
 const char* const kDriverName = sizeof(void*) == 8 ? "nvapi64.dll" : "nvapi.dll";
 const char kHostName[] = "glowmeter-host.exe";
+// A library that only records that it was loaded (tests/common/PlantedLibrary.cpp).
+const char kPlantedName[] = "planted_library.dll";
 
 // Slot 0: Left on the logo light, slot 1: Right on the SLI light, of the simulated driver's
 // one GPU. No player coordination, decay 4.
@@ -57,7 +59,7 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(folder_.Ok());
         const std::string build = ProgramFolder();
-        for (const char* name : {kHostName, "vis_glowmeter.dll", kDriverName, "empty_vis_plugin.dll", "failing_vis_plugin.dll"}) {
+        for (const char* name : {kHostName, "vis_glowmeter.dll", kPlantedName, "empty_vis_plugin.dll", "failing_vis_plugin.dll"}) {
             ASSERT_TRUE(CopyFileA((build + name).c_str(), File(name).c_str(), FALSE)) << name;
         }
         // Each run starts from the simulated driver's default machine and a fresh CSV file.
@@ -222,7 +224,7 @@ TEST_F(HostRun, BadInputGetsItsMessageAndExitCode) {
         {"mono32.wav", 2, "8, 16 and 24-bit"},
         {"--plugin missing.dll " + good, 3, "no such file"},
         {"--plugin fake.dll " + good, 3, "cannot load the plug-in"},
-        {std::string(kDriverName) + " " + good, 3, "no winampVisGetHeader export"},
+        {std::string(kPlantedName) + " " + good, 3, "no winampVisGetHeader export"},
         {"empty_vis_plugin.dll " + good, 3, "lists no module"},
         {"failing_vis_plugin.dll " + good, 3, "did not start (Init returned 1)"},
         {"--module 3 " + good, 1, "no module 3 (it has 3)"},
