@@ -1,8 +1,11 @@
-// The NVAPI call surface: the driver library is loaded once, on first use, and never
-// unloaded; each operation is obtained from nvapi_QueryInterface by its interface id.
+// The NVAPI call surface: the driver library is loaded once, on first use, from the system
+// folder (where the display driver installs it), and never unloaded; each operation is
+// obtained from nvapi_QueryInterface by its interface id.
 #include "gpu/NvApi.h"
 
 #include <windows.h>
+
+#include "support/SystemLibrary.h"
 
 namespace {
 
@@ -12,7 +15,7 @@ typedef void* (__cdecl* QueryInterfaceFn)(NvU32 id);
 // idempotent, so two threads racing on the first call end with the same handle.
 QueryInterfaceFn QueryInterface() {
     static QueryInterfaceFn query = [] {
-        HMODULE library = LoadLibraryA(NVAPI_LIBRARY_NAME);
+        HMODULE library = LoadSystemLibrary(NVAPI_LIBRARY_NAME);
         if (!library) return QueryInterfaceFn(nullptr);
         return reinterpret_cast<QueryInterfaceFn>(
             reinterpret_cast<void*>(GetProcAddress(library, "nvapi_QueryInterface")));

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/client/UdpService.h"
 #include "tests/common/ChildProcess.h"
 #include "tests/common/ProgramFiles.h"
 #include "tests/common/TempFolder.h"
@@ -131,6 +132,32 @@ TEST_F(HostRun, EveryFormatDrivesTheExpectedLevels) {
         EXPECT_EQ(lights.logo, Repeat({70, 17}, 10));
         // Mono feeds the right channel too.
         EXPECT_EQ(lights.sli, r.channels == 1 ? Repeat({70, 17}, 10) : Repeat({25, 6}, 10));
+    }
+}
+
+// Libraries named as the driver and as WinSock beside the host and the plug-in, which is
+// also the current folder, are never loaded: the lights are the system-folder driver's, and
+// with Debug=1 the requests reach the service through the system's WinSock.
+TEST_F(HostRun, LibrariesBesideTheHostAreNeverLoaded) {
+    for (const char* name : {kDriverName, "WSOCK32.DLL"}) {
+        ASSERT_TRUE(CopyFileA(File(kPlantedName).c_str(), File(name).c_str(), FALSE)) << name;
+    }
+    const std::string track = Track("square.wav", wavbytes::Track(2, 8000, 16, 4000, Square(99, 25)));
+    const ChildResult run = Host("--fast " + track);
+    EXPECT_EQ(run.exitCode, 0u) << run.err;
+    EXPECT_EQ(ReadLights().logo, Repeat({70, 17}, 10));
+
+    UdpService service;
+    ASSERT_TRUE(service.Start());
+    std::string debugOn = kTwoLights;
+    debugOn.replace(debugOn.find("Decay=4"), 7, "Decay=4\r\nDebug=1");
+    ASSERT_TRUE(Write("vis_glowmeter.ini", debugOn));
+    const ChildResult debug = Host("--fast --frames 2 " + track);
+    EXPECT_EQ(debug.exitCode, 0u) << debug.err;
+    EXPECT_EQ(service.Received().size(), 8u) << "two frames, two lights, two requests each";
+
+    for (const char* name : {kDriverName, "WSOCK32.DLL"}) {
+        EXPECT_FALSE(TempFolder::Exists(File(std::string(name) + ".loaded"))) << name << " was loaded";
     }
 }
 
