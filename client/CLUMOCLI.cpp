@@ -14,6 +14,17 @@ namespace {
 constexpr const char* kServiceHost = "127.0.0.1";
 constexpr int kShutdownBoth = 2;
 
+// An unbound socket would be bound to every interface by its first send, so any machine on
+// the network could send it replies (and move the port that requests go to). Bound to
+// 127.0.0.1 it only ever hears from programs on this machine; the port is the system's choice.
+bool BindToLoopback(SOCKET fresh) {
+    sockaddr_in local = {};
+    local.sin_family = AF_INET;
+    local.sin_addr.s_addr = WS32LIB::htonl(INADDR_LOOPBACK);
+    local.sin_port = 0;
+    return WS32LIB::bind(fresh, reinterpret_cast<const sockaddr*>(&local), sizeof(local)) == 0;
+}
+
 }  // namespace
 
 CLUMOCLI::CLUMOCLI() : wsaData(), service(), reply(), addressLength(sizeof(sockaddr_in)), sock(0), pauseModulus(5) {
@@ -66,9 +77,11 @@ int CLUMOCLI::Open() {
 SOCKET CLUMOCLI::NewSocket() {
     const SOCKET fresh = WS32LIB::socket(AF_INET, SOCK_DGRAM, IPPROTO_UDP);
     if (fresh == INVALID_SOCKET) return fresh;
-    // Without a bound on the receive the socket may never be used: close it and fail instead.
+    // A socket that can't be kept to this machine, or whose receive can't be bounded, is not
+    // used: it is closed and the caller fails instead.
     const DWORD timeout = kReplyTimeoutMs;
-    if (WS32LIB::setsockopt(fresh, SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&timeout),
+    if (!BindToLoopback(fresh) ||
+        WS32LIB::setsockopt(fresh, SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&timeout),
                             sizeof(timeout)) != 0) {
         WS32LIB::closesocket(fresh);
         return INVALID_SOCKET;

@@ -1,6 +1,7 @@
 #pragma once
 // The diagnostic path's UDP client: each brightness change goes as a 24-byte request to the
-// local illumination service on 127.0.0.1 port 30000, and waits for the service's reply.
+// local illumination service on 127.0.0.1 port 30000, and waits for the service's reply. Its
+// own socket is bound to 127.0.0.1 too, so nothing from the network can reach it.
 #include <winsock2.h>
 #include <windows.h>
 #include <cstdint>
@@ -43,7 +44,7 @@ public:
 private:
     bool IsOpen() const;
     int Exchange(LIGHTMSG& message);
-    SOCKET NewSocket();  // a UDP socket with the reply bound, or INVALID_SOCKET
+    SOCKET NewSocket();  // a UDP socket on 127.0.0.1 with the reply wait bounded, or INVALID_SOCKET
     void RenewSocket();  // replaces the socket by a fresh one (0 if none can be made)
     void CloseSocket();
 

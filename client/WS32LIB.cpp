@@ -2,6 +2,7 @@
 #include "client/WS32LIB.h"
 
 #include "client/WinsockEntries.h"
+#include "support/SystemLibrary.h"
 
 namespace {
 
@@ -55,7 +56,9 @@ int LoadFrom(const char* libraryName) {
         ++g_LoadCount;
         return 0;
     }
-    g_Library = LoadLibraryA(libraryName);
+    // From the system folder only: a same-named file beside the host or in the current folder
+    // would otherwise run inside the host.
+    g_Library = LoadSystemLibrary(libraryName);
     if (!g_Library) return -1;
     // A library without every entry point stays mapped with its handle recorded and the
     // count at 0; the next load starts over and overwrites the handle.

@@ -1,6 +1,7 @@
 #pragma once
-// The WinSock loader: loads "WSOCK32.DLL" on demand, resolves its entry points into
-// process-wide pointers and counts its users. The five functions are exported undecorated.
+// The WinSock loader: loads "WSOCK32.DLL" from the system folder on demand, resolves its
+// entry points into process-wide pointers and counts its users. The five functions are
+// exported undecorated.
 #include <winsock2.h>
 #include <windows.h>
 #include "support/Export.h"

@@ -36,8 +36,9 @@ extern decltype(&::recvfrom) recvfrom;
 // The library the exported loader opens.
 constexpr const char* kLibraryName = "WSOCK32.DLL";
 
-// The loader's first load from a count of 0, from the named library: 0 when the library was
-// loaded and all 25 entry points resolved in order, -1 otherwise (see WS32LIB_LoadDLL).
+// The loader's first load from a count of 0, from the named library of the system folder:
+// 0 when the library was loaded and all 25 entry points resolved in order, -1 otherwise
+// (see WS32LIB_LoadDLL).
 int LoadFrom(const char* libraryName);
 
 }  // namespace WS32LIB

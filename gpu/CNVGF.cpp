@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "support/SystemLibrary.h"
+
 namespace {
 
 // Equal ignoring ASCII letter case, reading at most `size` characters of `text`, which a
@@ -35,7 +37,9 @@ int CNVGF::Load(int bLoad) {
         return 1;
     }
     if (hNvapi) return 0;
-    hNvapi = LoadLibraryA(NVAPI_LIBRARY_NAME);
+    // The same system-folder library as the call surface: a file of that name beside the
+    // host or in the current folder must never be linked.
+    hNvapi = LoadSystemLibrary(NVAPI_LIBRARY_NAME);
     if (!hNvapi) return 0;
     // A library without the entry stays linked: a further Load(1) fails until Load(0).
     pfnQueryInterface = reinterpret_cast<void*>(GetProcAddress(hNvapi, "nvapi_QueryInterface"));

@@ -1,10 +1,13 @@
-// The NVAPI call surface: the driver library is loaded once, on first use, and never
-// unloaded; each operation is obtained from nvapi_QueryInterface by its interface id.
+// The NVAPI call surface: the driver library is loaded once, on first use, from the system
+// folder (where the display driver installs it), and never unloaded; each operation is
+// obtained from nvapi_QueryInterface by its interface id.
 #include "gpu/NvApi.h"
 
 #include <windows.h>
 
 #include <atomic>
+
+#include "support/SystemLibrary.h"
 
 namespace {
 
@@ -19,7 +22,7 @@ std::atomic<QueryInterfaceFn> g_Query{nullptr};
 
 QueryInterfaceFn QueryInterface() {
     if (g_Resolved.load(std::memory_order_acquire)) return g_Query.load(std::memory_order_relaxed);
-    HMODULE library = LoadLibraryA(NVAPI_LIBRARY_NAME);
+    HMODULE library = LoadSystemLibrary(NVAPI_LIBRARY_NAME);
     const QueryInterfaceFn query =
         library ? reinterpret_cast<QueryInterfaceFn>(
                       reinterpret_cast<void*>(GetProcAddress(library, "nvapi_QueryInterface")))

@@ -86,14 +86,16 @@ enum NvApiInterfaceId : NvU32 {
 };
 
 // The driver library's platform name: "nvapi.dll" for 32-bit code, "nvapi64.dll" for 64-bit.
+// It is only ever loaded from the system folder.
 #if defined(_WIN64)
 #define NVAPI_LIBRARY_NAME "nvapi64.dll"
 #else
 #define NVAPI_LIBRARY_NAME "nvapi.dll"
 #endif
 
-// The operations. Each loads the driver library on first use (and never unloads it) and
-// returns NVAPI_LIBRARY_NOT_FOUND or NVAPI_NO_IMPLEMENTATION when it can't reach the call.
+// The operations. Each loads the driver library from the system folder on first use (and
+// never unloads it) and returns NVAPI_LIBRARY_NOT_FOUND or NVAPI_NO_IMPLEMENTATION when it
+// can't reach the call.
 NvAPI_Status NvAPI_Initialize();
 NvAPI_Status NvAPI_GetInterfaceVersionString(NvAPI_ShortString text);
 NvAPI_Status NvAPI_EnumNvidiaDisplayHandle(NvU32 thisEnum, NvDisplayHandle* handle);

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "client/CLUMOCLI.h"
+#include "client/UdpEndpoints.h"
 #include "client/UdpService.h"
 #include "client/WS32LIB.h"
 #include "client/WinsockEntries.h"
@@ -15,7 +16,9 @@ namespace {
 // Longest a failed exchange may take: the reply bound, the pause, and room for a busy machine.
 constexpr double kExchangeBoundMs = CLUMOCLI::kReplyTimeoutMs + 5 + 150;
 
-struct OpenClient : ::testing::Test {
+// WinSock loaded and started for a client that is not open yet, with the service listening
+// (unless a test says otherwise); the client is closed whatever the test did.
+struct StartedClient : ::testing::Test {
     UdpService service;
     CLUMOCLI client;
     bool startService = true;
@@ -26,11 +29,18 @@ struct OpenClient : ::testing::Test {
         }
         ASSERT_EQ(WS32LIB_LoadDLL(), 0);
         ASSERT_EQ(WS32LIB::WSAStartup(2, &client.wsaData), 0);
-        ASSERT_EQ(client.Open(), 0);
     }
     void TearDown() override {
         client.Close();
         EXPECT_EQ(WS32LIB_GetLoadCount(), 0u);
+    }
+};
+
+struct OpenClient : StartedClient {
+    void SetUp() override {
+        StartedClient::SetUp();
+        if (HasFatalFailure()) return;
+        ASSERT_EQ(client.Open(), 0);
     }
 };
 
@@ -141,6 +151,63 @@ TEST_F(NothingListening, TheRequestFailsWithinTheBound) {
     EXPECT_EQ(client.SetIllumination(0, 0, 0, 100), 0);
     EXPECT_EQ(client.SetIllumination(0, 0, 0, 25), 0);
     EXPECT_LT(NowMs() - start, 2 * kExchangeBoundMs);
+}
+
+// Open binds the socket to 127.0.0.1 before anything is sent, so it never listens on every
+// interface; its requests go out from that endpoint.
+TEST_F(StartedClient, OpenBindsTheSocketToLoopbackBeforeTheFirstSend) {
+    const std::vector<UdpEndpoint> before = UdpEndpoints();
+    ASSERT_EQ(client.Open(), 0);
+    std::vector<UdpEndpoint> added;
+    for (const UdpEndpoint& endpoint : UdpEndpoints()) {
+        const bool known = std::any_of(before.begin(), before.end(), [&](const UdpEndpoint& old) {
+            return old.address == endpoint.address && old.port == endpoint.port;
+        });
+        if (!known) added.push_back(endpoint);
+    }
+    ASSERT_EQ(added.size(), 1u) << "Open made one bound socket";
+    EXPECT_EQ(added[0].address, htonl(INADDR_LOOPBACK));
+    EXPECT_NE(added[0].port, 0);
+
+    EXPECT_EQ(client.SetIllumination(0, 0, 0, 1), 1);
+    const std::vector<ReceivedDatagram> got = service.Received();
+    ASSERT_EQ(got.size(), 1u);
+    EXPECT_EQ(got[0].sentFromPort, added[0].port);
+    const std::vector<UdpEndpoint> used = UdpEndpointsAt(UdpEndpoints(), added[0].port);
+    ASSERT_EQ(used.size(), 1u);
+    EXPECT_EQ(used[0].address, htonl(INADDR_LOOPBACK));
+    EXPECT_EQ(used[0].ownerPid, GetCurrentProcessId());
+}
+
+// Stands in for WinSock's bind while a test runs, refusing every address, and puts the real
+// entry point back when it goes.
+struct RefusedBind {
+    static int WSAAPI Refuse(SOCKET s, const sockaddr*, int) {
+        refused = s;
+        WSASetLastError(WSAEADDRNOTAVAIL);
+        return SOCKET_ERROR;
+    }
+    RefusedBind() : real(WS32LIB::bind) { WS32LIB::bind = &Refuse; }
+    ~RefusedBind() { WS32LIB::bind = real; }
+    decltype(WS32LIB::bind) real;
+    static SOCKET refused;
+};
+SOCKET RefusedBind::refused = INVALID_SOCKET;
+
+TEST_F(StartedClient, ASocketThatCannotBeBoundIsClosedAndOpenFails) {
+    {
+        const RefusedBind refusing;
+        EXPECT_EQ(client.Open(), -1);
+    }
+    EXPECT_NE(RefusedBind::refused, INVALID_SOCKET) << "Open tried to bind";
+    // The refused socket is gone: WinSock no longer knows its handle.
+    int type = 0;
+    int length = sizeof(type);
+    EXPECT_EQ(getsockopt(RefusedBind::refused, SOL_SOCKET, SO_TYPE, reinterpret_cast<char*>(&type), &length),
+              SOCKET_ERROR);
+    EXPECT_EQ(WSAGetLastError(), WSAENOTSOCK);
+    EXPECT_EQ(client.SetIllumination(0, 0, 0, 1), 0);  // nothing to send with
+    EXPECT_TRUE(service.Received().empty());
 }
 
 TEST(ClosedClient, RefusesWorkWithoutWinsockInsteadOfCrashing) {

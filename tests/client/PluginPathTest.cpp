@@ -1,5 +1,5 @@
 // The diagnostic path inside a plug-in run: Init decides, Render sends, Quit closes, with a
-// real UDP service on 127.0.0.1:30000 and the simulated driver beside it.
+// real UDP service on 127.0.0.1:30000 and the simulated driver in the system folder.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "client/CLUMOCLI.h"
+#include "client/UdpEndpoints.h"
 #include "client/UdpService.h"
 #include "client/WS32LIB.h"
 #include "gpu/NvApi.h"
@@ -111,6 +112,29 @@ TEST_F(DiagnosticRun, DebugOnDrivesTheServiceAndNotTheDriver) {
 
     Quit(&module);  // Debug still on: the client is closed and WinSock released
     EXPECT_EQ(WS32LIB_GetLoadCount(), 0u);
+}
+
+// With the diagnostic path open the process listens on no UDP endpoint of every interface:
+// the client's endpoint, from which the service got its requests, is 127.0.0.1.
+TEST_F(DiagnosticRun, TheOpenPathListensOnLoopbackOnly) {
+    ASSERT_TRUE(service.Start());
+    StartRun();
+    ASSERT_EQ(g_LiveConfig.Debug, 1);
+    Render(&module);  // the client's socket is now used by this process, so the table names it
+    const std::vector<ReceivedDatagram> got = service.Received();
+    ASSERT_FALSE(got.empty());
+
+    const std::vector<UdpEndpoint> endpoints = UdpEndpoints();
+    for (const UdpEndpoint& endpoint : endpoints) {
+        if (endpoint.ownerPid == GetCurrentProcessId()) {
+            EXPECT_NE(endpoint.address, 0u) << "0.0.0.0:" << endpoint.port;
+        }
+    }
+    const std::vector<UdpEndpoint> client = UdpEndpointsAt(endpoints, got[0].sentFromPort);
+    ASSERT_EQ(client.size(), 1u);
+    EXPECT_EQ(client[0].address, htonl(INADDR_LOOPBACK));
+    EXPECT_EQ(client[0].ownerPid, GetCurrentProcessId());
+    for (const ReceivedDatagram& datagram : got) EXPECT_EQ(datagram.sentFromPort, got[0].sentFromPort);
 }
 
 TEST_F(DiagnosticRun, WinsockAlreadyLoadedKeepsTheRunOnTheDriver) {

@@ -109,6 +109,7 @@ void UdpService::Serve() {
                                        reinterpret_cast<sockaddr*>(&from), &fromLength);
             if (datagram.length < 0) continue;
             datagram.arrivedAtPort = s == main ? port : otherPort;
+            datagram.sentFromPort = ntohs(from.sin_port);
             EnterCriticalSection(&guard);
             received.push_back(datagram);
             const size_t index = received.size() - 1;

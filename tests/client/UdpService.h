@@ -20,6 +20,7 @@ struct ReceivedDatagram {
     std::array<uint8_t, 64> bytes;
     int length;
     unsigned short arrivedAtPort;  // the service port the datagram was sent to
+    unsigned short sentFromPort;   // the sender's port
 };
 
 class UdpService {

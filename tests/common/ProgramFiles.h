@@ -1,6 +1,6 @@
 #pragma once
 // Where the test program and the files built beside it sit: the build folder, which also
-// holds the plug-in DLL, the simulated driver and the tools.
+// holds the plug-in DLL and the tools, and the simulated driver in its folder of its own.
 #include <windows.h>
 
 #include <string>

@@ -1,5 +1,6 @@
-// A machine without an NVIDIA driver: this program runs in a folder that holds no driver
-// library, so every way to the driver fails and nothing may be touched.
+// A machine without an NVIDIA driver: the system folder holds no driver library (the
+// fixture takes the simulated one out for this program), so every way to the driver fails
+// and nothing may be touched.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -7,11 +8,15 @@
 
 #include "gpu/CNVGF.h"
 #include "gpu/DeviceDetection.h"
+#include "support/SystemLibrary.h"
 #include "DetectionChecks.h"
 
 namespace {
 
 TEST(NoDriver, TheLibraryIsReallyMissing) {
+    char path[kSystemLibraryPathSize];
+    ASSERT_TRUE(SystemLibraryPath(NVAPI_LIBRARY_NAME, path));
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(path)) << path;
     EXPECT_EQ(nullptr, LoadLibraryA(NVAPI_LIBRARY_NAME));
 }
 

@@ -1,5 +1,5 @@
-// A driver library without nvapi_QueryInterface sits beside this program (in a folder of
-// its own): linking fails but holds the library until released.
+// A driver library without nvapi_QueryInterface sits in the system folder (the fixture puts
+// it there for this program): linking fails but holds the library until released.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -7,6 +7,7 @@
 
 #include "gpu/CNVGF.h"
 #include "gpu/DeviceDetection.h"
+#include "support/SystemLibrary.h"
 #include "DetectionChecks.h"
 
 namespace {
@@ -16,6 +17,10 @@ TEST(NoEntry, LoadFailsButKeepsTheLinkUntilReleased) {
     EXPECT_EQ(0, object.Load(1));
     HMODULE held = object.hNvapi;
     ASSERT_NE(nullptr, held);
+    char path[kSystemLibraryPathSize];
+    ASSERT_TRUE(SystemLibraryPath(NVAPI_LIBRARY_NAME, path));
+    EXPECT_EQ(GetModuleHandleA(path), held);
+    EXPECT_NE(nullptr, GetProcAddress(held, "NotTheDriver")) << "the no-entry library, not the simulated driver";
     EXPECT_EQ(nullptr, object.pfnQueryInterface);
     EXPECT_EQ(0, object.Load(1));
     EXPECT_EQ(held, object.hNvapi);

@@ -31,6 +31,16 @@ inline PLUGINCFG DefaultSettings() {
     return cfg;
 }
 
+// One light: slot 0 drives the logo light of display 0, GPU 0 from the left channel, with
+// no player coordination and the diagnostic switch as given.
+inline PLUGINCFG OneLeftLogoLight(int debug = 0) {
+    PLUGINCFG cfg = DefaultSettings();
+    cfg.Debug = debug;
+    cfg.PlayerEnable = 0;
+    cfg.Devices[0] = {1, 0, 0, kAttributeLogo, kChannelLeft, ""};
+    return cfg;
+}
+
 inline void WriteKey(const std::string& path, const char* section, const char* key, long long value) {
     char text[32];
     std::snprintf(text, sizeof(text), "%lld", value);

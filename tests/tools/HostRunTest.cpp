@@ -1,6 +1,6 @@
 // glowmeter-host as a user runs it: a child process in a folder of its own holding the host,
-// the plug-in, its settings file and the simulated driver, whose light changes come back
-// through the CSV file of the light view.
+// the plug-in and its settings file, with the simulated driver in the system folder, whose
+// light changes come back through the CSV file of the light view.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/client/UdpService.h"
 #include "tests/common/ChildProcess.h"
 #include "tests/common/ProgramFiles.h"
 #include "tests/common/TempFolder.h"
@@ -22,6 +23,8 @@ namespace {
 
 const char* const kDriverName = sizeof(void*) == 8 ? "nvapi64.dll" : "nvapi.dll";
 const char kHostName[] = "glowmeter-host.exe";
+// A library that only records that it was loaded (tests/common/PlantedLibrary.cpp).
+const char kPlantedName[] = "planted_library.dll";
 
 // Slot 0: Left on the logo light, slot 1: Right on the SLI light, of the simulated driver's
 // one GPU. No player coordination, decay 4.
@@ -57,7 +60,7 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(folder_.Ok());
         const std::string build = ProgramFolder();
-        for (const char* name : {kHostName, "vis_glowmeter.dll", kDriverName, "empty_vis_plugin.dll", "failing_vis_plugin.dll"}) {
+        for (const char* name : {kHostName, "vis_glowmeter.dll", kPlantedName, "empty_vis_plugin.dll", "failing_vis_plugin.dll"}) {
             ASSERT_TRUE(CopyFileA((build + name).c_str(), File(name).c_str(), FALSE)) << name;
         }
         // Each run starts from the simulated driver's default machine and a fresh CSV file.
@@ -129,6 +132,32 @@ TEST_F(HostRun, EveryFormatDrivesTheExpectedLevels) {
         EXPECT_EQ(lights.logo, Repeat({70, 17}, 10));
         // Mono feeds the right channel too.
         EXPECT_EQ(lights.sli, r.channels == 1 ? Repeat({70, 17}, 10) : Repeat({25, 6}, 10));
+    }
+}
+
+// Libraries named as the driver and as WinSock beside the host and the plug-in, which is
+// also the current folder, are never loaded: the lights are the system-folder driver's, and
+// with Debug=1 the requests reach the service through the system's WinSock.
+TEST_F(HostRun, LibrariesBesideTheHostAreNeverLoaded) {
+    for (const char* name : {kDriverName, "WSOCK32.DLL"}) {
+        ASSERT_TRUE(CopyFileA(File(kPlantedName).c_str(), File(name).c_str(), FALSE)) << name;
+    }
+    const std::string track = Track("square.wav", wavbytes::Track(2, 8000, 16, 4000, Square(99, 25)));
+    const ChildResult run = Host("--fast " + track);
+    EXPECT_EQ(run.exitCode, 0u) << run.err;
+    EXPECT_EQ(ReadLights().logo, Repeat({70, 17}, 10));
+
+    UdpService service;
+    ASSERT_TRUE(service.Start());
+    std::string debugOn = kTwoLights;
+    debugOn.replace(debugOn.find("Decay=4"), 7, "Decay=4\r\nDebug=1");
+    ASSERT_TRUE(Write("vis_glowmeter.ini", debugOn));
+    const ChildResult debug = Host("--fast --frames 2 " + track);
+    EXPECT_EQ(debug.exitCode, 0u) << debug.err;
+    EXPECT_EQ(service.Received().size(), 8u) << "two frames, two lights, two requests each";
+
+    for (const char* name : {kDriverName, "WSOCK32.DLL"}) {
+        EXPECT_FALSE(TempFolder::Exists(File(std::string(name) + ".loaded"))) << name << " was loaded";
     }
 }
 
@@ -225,7 +254,7 @@ TEST_F(HostRun, BadInputGetsItsMessageAndExitCode) {
         {"mono32.wav", 2, "8, 16 and 24-bit"},
         {"--plugin missing.dll " + good, 3, "no such file"},
         {"--plugin fake.dll " + good, 3, "cannot load the plug-in"},
-        {std::string(kDriverName) + " " + good, 3, "no winampVisGetHeader export"},
+        {std::string(kPlantedName) + " " + good, 3, "no winampVisGetHeader export"},
         {"empty_vis_plugin.dll " + good, 3, "lists no module"},
         {"failing_vis_plugin.dll " + good, 3, "did not start (Init returned 1)"},
         {"--module 3 " + good, 1, "no module 3 (it has 3)"},

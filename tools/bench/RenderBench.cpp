@@ -3,7 +3,9 @@
 //   (a') the same with player coordination on: the scan plus the frame's stamp;
 //   (b) eight enabled slots on the simulated driver (call recording off), coordination on.
 // Frames are timed in batches with the performance counter; the figure is the median over
-// the batches of the batch's time per frame.
+// the batches of the batch's time per frame. The program imports the simulated driver, which
+// must be in the system folder, where the plug-in looks for the driver (the tests put it
+// there; by hand: nvapi-sim-install install simulated-driver\nvapi64.dll).
 #include <windows.h>
 
 #include <algorithm>

@@ -3,6 +3,10 @@
 #include "tools/nvapi_sim/NvapiSim.h"
 
 #include "tools/nvapi_sim/SimDriver.h"
+#include "tools/nvapi_sim/StandInMark.h"
+
+// Tells nvapi-sim-install that this library may be replaced or removed from the system folder.
+NVSIM_DEFINE_STAND_IN_MARK
 
 using nvsim::Driver;
 using nvsim::Scenario;

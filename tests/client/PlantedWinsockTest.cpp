@@ -1,0 +1,47 @@
+// A library named "WSOCK32.DLL" planted beside this program, beside a copy of the plug-in and
+// in the current folder is never loaded: with Debug=1 the plug-in's WinSock loader takes the
+// system's library, and its requests reach the service. This program does not import
+// WSOCK32.DLL, so the plug-in's loader is the first to load it.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "client/UdpService.h"
+#include "plugin/PluginRun.h"
+#include "support/SystemLibrary.h"
+#include "tests/common/LoadedPlugin.h"
+#include "tests/common/PlantedLibrary.h"
+
+namespace {
+
+TEST(PlantedWinsock, DiagnosticRunUsesOnlyTheSystemLibrary) {
+    const PlantedLibraries planted("WSOCK32.DLL");
+    ASSERT_TRUE(planted.Ok());
+    UdpService service;
+    ASSERT_TRUE(service.Start());
+    const std::string settings = planted.BesidePlugin("vis_glowmeter.ini");
+    testrun::WriteSettingsFile(testrun::OneLeftLogoLight(1), settings);
+    {
+        const LoadedPlugin plugin(planted.PluginPath());
+        winampVisModule* module = plugin.Module();
+        ASSERT_NE(nullptr, module);
+        auto winsockHandle = plugin.Export<HINSTANCE (*)()>("WS32LIB_GetDLLHandle");
+        ASSERT_NE(nullptr, winsockHandle);
+
+        module->Init(module);
+        testrun::SetWaveform(*module, 90, 0);
+        module->Render(module);
+        EXPECT_EQ(service.Received().size(), 2u) << "both requests of the frame went through WinSock";
+        char system[kSystemLibraryPathSize];
+        ASSERT_TRUE(SystemLibraryPath("WSOCK32.DLL", system));
+        EXPECT_NE(nullptr, winsockHandle());
+        EXPECT_EQ(GetModuleHandleA(system), winsockHandle());
+        module->Quit(module);
+    }
+    testrun::RemoveSettingsFile(settings);
+    EXPECT_EQ(std::vector<std::string>(), planted.Loaded());
+}
+
+}  // namespace
