@@ -4,16 +4,29 @@
 #include "client/WinsockEntries.h"
 #include "support/SystemLibrary.h"
 
+#include <atomic>
+
 namespace {
 
-// Plain process-wide values: loads and unloads come from one thread at a time.
-HINSTANCE g_Library = nullptr;
-unsigned int g_LoadCount = 0;
+// Loads and unloads may come from several threads (the exported functions are anyone's to
+// call): each takes the lock for its whole step, so the count and the handle always agree.
+// The readers only look, without the lock: the render path asks for the count every request.
+SRWLOCK g_Lock = SRWLOCK_INIT;
+std::atomic<HINSTANCE> g_Library{nullptr};
+std::atomic<unsigned int> g_LoadCount{0};
+
+class LoaderLock {
+public:
+    LoaderLock() { AcquireSRWLockExclusive(&g_Lock); }
+    ~LoaderLock() { ReleaseSRWLockExclusive(&g_Lock); }
+    LoaderLock(const LoaderLock&) = delete;
+    LoaderLock& operator=(const LoaderLock&) = delete;
+};
 
 // Stores the named entry point of the library in `entry`; true when it resolved.
 template <typename Function>
 bool Resolve(const char* name, Function& entry) {
-    entry = reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(g_Library, name)));
+    entry = reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(g_Library.load(), name)));
     return entry != nullptr;
 }
 
@@ -52,6 +65,7 @@ bool ResolveAll() {
 namespace WS32LIB {
 
 int LoadFrom(const char* libraryName) {
+    LoaderLock lock;
     if (g_LoadCount != 0) {
         ++g_LoadCount;
         return 0;
@@ -72,6 +86,7 @@ int LoadFrom(const char* libraryName) {
 int WS32LIB_LoadDLL() { return WS32LIB::LoadFrom(WS32LIB::kLibraryName); }
 
 void WS32LIB_UnloadDLL() {
+    LoaderLock lock;
     if (g_LoadCount == 0) return;
     if (g_LoadCount == 1) {
         FreeLibrary(g_Library);

@@ -52,6 +52,33 @@ TEST(WinsockLoader, CountsAndHandleFollowLoadsAndUnloads) {
     UnloadAll();
 }
 
+// Users on several threads at once: every load is matched by its unload, and the last one
+// lets the library go.
+TEST(WinsockLoader, LoadsAndUnloadsFromFourThreadsEndUnloaded) {
+    UnloadAll();
+    struct Worker {
+        static DWORD WINAPI Run(void*) {
+            for (int i = 0; i < 500; ++i) {
+                if (WS32LIB_LoadDLL() != 0) return 1;
+                WS32LIB_UnloadDLL();
+            }
+            return 0;
+        }
+    };
+    HANDLE threads[4];
+    for (HANDLE& thread : threads) thread = CreateThread(nullptr, 0, &Worker::Run, nullptr, 0, nullptr);
+    ASSERT_EQ(WaitForMultipleObjects(4, threads, TRUE, 60000), WAIT_OBJECT_0);
+    for (HANDLE thread : threads) {
+        DWORD code = 99;
+        GetExitCodeThread(thread, &code);
+        EXPECT_EQ(code, 0u) << "a load failed";
+        CloseHandle(thread);
+    }
+    EXPECT_EQ(WS32LIB_GetLoadCount(), 0u);
+    EXPECT_EQ(WS32LIB_GetDLLHandle(), nullptr);
+    EXPECT_EQ(GetModuleHandleA("WSOCK32.DLL"), nullptr) << "the library stayed loaded";
+}
+
 TEST(WinsockLoader, ResolvesEveryEntryPointFromTheSystemLibrary) {
     UnloadAll();
     ASSERT_EQ(WS32LIB_LoadDLL(), 0);
