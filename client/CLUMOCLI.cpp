@@ -13,6 +13,7 @@ namespace {
 
 constexpr const char* kServiceHost = "127.0.0.1";
 constexpr int kShutdownBoth = 2;
+constexpr int kMostDrained = 4096;
 
 // An unbound socket would be bound to every interface by its first send, so any machine on
 // the network could send it replies (and move the port that requests go to). Bound to
@@ -23,6 +24,25 @@ bool BindToLoopback(SOCKET fresh) {
     local.sin_addr.s_addr = WS32LIB::htonl(INADDR_LOOPBACK);
     local.sin_port = 0;
     return WS32LIB::bind(fresh, reinterpret_cast<const sockaddr*>(&local), sizeof(local)) == 0;
+}
+
+bool FromLoopback(const sockaddr_in& address) { return address.sin_addr.s_addr == WS32LIB::htonl(INADDR_LOOPBACK); }
+
+double NowMs() {
+    LARGE_INTEGER now, frequency;
+    QueryPerformanceCounter(&now);
+    QueryPerformanceFrequency(&frequency);
+    return static_cast<double>(now.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
+}
+
+// Waits up to `waitMs` for the socket to have a datagram; true when one is there.
+bool Readable(SOCKET socket, double waitMs) {
+    fd_set readable;
+    FD_ZERO(&readable);
+    FD_SET(socket, &readable);
+    const long us = waitMs > 0 ? static_cast<long>(waitMs * 1000.0) : 0;
+    timeval wait = {us / 1000000, us % 1000000};
+    return WS32LIB::select(0, &readable, nullptr, nullptr, &wait) > 0;
 }
 
 }  // namespace
@@ -96,28 +116,65 @@ void CLUMOCLI::RenewSocket() {
     sock = fresh == INVALID_SOCKET ? 0 : fresh;
 }
 
-int CLUMOCLI::Exchange(LIGHTMSG& message) {
-    char* buffer = reinterpret_cast<char*>(&message);
-    const int size = static_cast<int>(sizeof(message));
-    if (WS32LIB::sendto(sock, buffer, size, 0, reinterpret_cast<const sockaddr*>(&service), addressLength) != size)
-        return 0;
-
-    // A local length, so a receive can never change the length that sends use.
-    int fromLength = addressLength;
-    const int received =
-        WS32LIB::recvfrom(sock, buffer, size, 0, reinterpret_cast<sockaddr*>(&reply), &fromLength);
-    // Timed out, refused, or longer than a message: no reply address to learn from. A reply
-    // that is merely late would come in while the next request waits and be taken for its
-    // answer, so the next request goes out from a fresh socket and the late one finds no
-    // receiver.
-    if (received == SOCKET_ERROR) {
-        RenewSocket();
-        return 0;
+// What was waiting before the request can't be its reply (a duplicate, a reply that came
+// late, anything else sent here): it is read and dropped.
+void CLUMOCLI::Drain() {
+    char scrap[64];
+    sockaddr_in from;
+    // More than a socket's receive buffer can hold, so a flood can't keep the frame here.
+    for (int i = 0; i < kMostDrained && Readable(sock, 0); ++i) {
+        int fromLength = addressLength;
+        WS32LIB::recvfrom(sock, scrap, sizeof scrap, 0, reinterpret_cast<sockaddr*>(&from), &fromLength);
     }
+}
 
-    // Following requests go to the port from which the service last answered.
-    service.sin_port = reply.sin_port;
-    return received == size && message.status == kStatusDone ? 1 : 0;
+// Only a datagram from 127.0.0.1 is the service's reply; anything else that comes while the
+// reply is awaited is read and dropped, within the same wait.
+int CLUMOCLI::ReceiveReply(LIGHTMSG& message, double waitMs) {
+    const double until = NowMs() + waitMs;
+    for (;;) {
+        const double left = until - NowMs();
+        if (left <= 0 || !Readable(sock, left)) return SOCKET_ERROR;
+        // A local length, so a receive can never change the length that sends use.
+        int fromLength = addressLength;
+        const int received = WS32LIB::recvfrom(sock, reinterpret_cast<char*>(&message), sizeof message, 0,
+                                                reinterpret_cast<sockaddr*>(&reply), &fromLength);
+        if (received == SOCKET_ERROR || FromLoopback(reply)) return received;
+    }
+}
+
+int CLUMOCLI::Exchange(LIGHTMSG& message) {
+    double waitMs = kReplyTimeoutMs;
+    if (inFrame) {
+        if (frameLeftMs <= 0) return 0;
+        if (frameLeftMs < waitMs) waitMs = frameLeftMs;
+    }
+    const double start = NowMs();
+    Drain();
+    const int size = static_cast<int>(sizeof(message));
+    int result = 0;
+    if (WS32LIB::sendto(sock, reinterpret_cast<const char*>(&message), size, 0,
+                        reinterpret_cast<const sockaddr*>(&service), addressLength) == size) {
+        const int received = ReceiveReply(message, waitMs);
+        // Timed out, refused, or longer than a message: no reply address to learn from. A
+        // reply that is merely late would come in while the next request waits and be taken
+        // for its answer, so the next request goes out from a fresh socket and the late one
+        // finds no receiver.
+        if (received == SOCKET_ERROR) {
+            RenewSocket();
+        } else {
+            // Following requests go to the port from which the service last answered.
+            service.sin_port = reply.sin_port;
+            result = received == size && message.status == kStatusDone ? 1 : 0;
+        }
+    }
+    if (inFrame) frameLeftMs -= NowMs() - start;
+    return result;
+}
+
+void CLUMOCLI::StartFrame() {
+    inFrame = true;
+    frameLeftMs = kFrameBoundMs;
 }
 
 int CLUMOCLI::SetIllumination(int display, int gpu, int attribute, int level) {

@@ -26,6 +26,11 @@ public:
     CLUMOCLI& operator=(const CLUMOCLI&) = delete;
 
     int Open();   // 0 success, -1 failure
+    // A new frame of the render path: its exchanges share one bound on their waiting, so a
+    // slow service can't hold a frame for longer (an exchange that finds the bound used up
+    // fails at once, as an unanswered one does). Exchanges outside a frame have only their
+    // own bound.
+    void StartFrame();
     int SetIllumination(int display, int gpu, int attribute, int level);  // 1 confirmed, else 0
     void Close();
 
@@ -36,6 +41,8 @@ public:
     // How long one exchange waits for the reply: a local service answers in well under a
     // millisecond, and a service that never answers must not hold the render thread.
     static constexpr DWORD kReplyTimeoutMs = 100;
+    // How long all exchanges of one frame may wait in total.
+    static constexpr DWORD kFrameBoundMs = 100;
     static constexpr int32_t kCommandSetIllumination = 3;
     static constexpr int32_t kStatusDone = 1;
 
@@ -44,6 +51,8 @@ public:
 private:
     bool IsOpen() const;
     int Exchange(LIGHTMSG& message);
+    void Drain();                          // drops every datagram already waiting
+    int ReceiveReply(LIGHTMSG& message, double waitMs);  // bytes of the service's reply, or SOCKET_ERROR
     SOCKET NewSocket();  // a UDP socket on 127.0.0.1 with the reply wait bounded, or INVALID_SOCKET
     void RenewSocket();  // replaces the socket by a fresh one (0 if none can be made)
     void CloseSocket();
@@ -54,6 +63,8 @@ private:
     int addressLength;
     SOCKET sock;
     unsigned pauseModulus;
+    bool inFrame = false;       // a frame of the render path is under way
+    double frameLeftMs = 0;     // what its exchanges may still wait
 };
 
 // The process's one client.

@@ -45,6 +45,8 @@ int Render(winampVisModule* module) {
     const int rightPeak = ChannelPeak(module->waveformData[1]);
     // A decay of 0 (typed in the dialog and not yet reloaded) must never reach the division.
     const unsigned decay = g_LiveConfig.Decay ? g_LiveConfig.Decay : 1;
+    // The diagnostic exchanges of one frame share one bound on their waiting.
+    if (g_LiveConfig.Debug) g_Client.StartFrame();
 
     for (int i = 0; i < kDeviceSlots; ++i) {
         const DEVICECFG& slot = g_LiveConfig.Devices[i];

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <string>
 #include <vector>
 
 #include "client/CLUMOCLI.h"
@@ -119,6 +120,75 @@ TEST_F(OpenClient, ALateReplyConfirmsNothingThatFollows) {
     EXPECT_EQ(client.SetIllumination(0, 0, 0, 20), 0);  // its own reply never came
     EXPECT_EQ(client.SetIllumination(0, 0, 0, 30), 1);  // and the client still works
     EXPECT_EQ(service.Received().size(), 3u);
+}
+
+// Sends reply-shaped datagrams (status done) from 127.0.0.2 to 127.0.0.1:port, one every
+// 10 ms for a second, from a Linux program: Wine binds a Windows socket asked for 127.0.0.2
+// to the loopback device instead, so its datagrams would leave from 127.0.0.1. False where no
+// such program can be started (not under Wine).
+bool SendFromOtherHost(unsigned short port) {
+    std::string command =
+        "Z:\\usr\\bin\\python3 -c \"import socket,struct,time;s=socket.socket(2,2);s.bind(('127.0.0.2',0));"
+        "[(s.sendto(struct.pack('<6i',3,1,0,0,0,10),('127.0.0.1'," +
+        std::to_string(port) + ")),time.sleep(0.01)) for i in range(100)]\"";
+    STARTUPINFOA si = {};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi = {};
+    if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return false;
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    return true;
+}
+
+// Only the service on this machine answers this request: a datagram from another address
+// (waiting before the request, or coming while the reply is awaited) and the second copy of
+// a reply sent twice confirm nothing, and move no port.
+TEST_F(OpenClient, OnlyAReplyFromTheServiceToThisRequestConfirms) {
+    ReplyScript silent;
+    silent.silent = true;
+    ReplyScript twice;
+    twice.twice = true;
+    ASSERT_EQ(client.SetIllumination(0, 0, 0, 1), 1);
+    const unsigned short clientPort = service.Received().back().sentFromPort;
+
+    service.Script(silent);
+    if (!SendFromOtherHost(clientPort)) GTEST_SKIP() << "no program can send from 127.0.0.2 here";
+    Sleep(300);  // the datagrams have begun to come, before and while the request waits
+    EXPECT_EQ(client.SetIllumination(0, 0, 0, 2), 0) << "a datagram from 127.0.0.2 confirmed the request";
+    Sleep(1000);
+
+    service.Script(twice);
+    EXPECT_EQ(client.SetIllumination(0, 0, 0, 3), 1);
+    Sleep(20);  // the second copy arrives before the next request
+    service.Script(silent);
+    EXPECT_EQ(client.SetIllumination(0, 0, 0, 4), 0) << "the second copy confirmed the next request";
+
+    service.Script(ReplyScript());
+    EXPECT_EQ(client.SetIllumination(0, 0, 0, 5), 1);
+    const std::vector<ReceivedDatagram> got = service.Received();
+    ASSERT_EQ(got.size(), 5u);
+    for (const ReceivedDatagram& request : got) EXPECT_EQ(request.arrivedAtPort, 30000) << "the port moved";
+}
+
+// The exchanges of one frame share one bound on their waiting: once it is used up, the
+// frame's further requests fail at once; a new frame has the whole bound again.
+TEST_F(OpenClient, AFrameWaitsAtMostItsBoundInAll) {
+    ReplyScript slow;
+    slow.delayMs = 60;
+    service.Script(slow);
+    client.StartFrame();
+    const double start = NowMs();
+    EXPECT_EQ(client.SetIllumination(0, 0, 0, 1), 1);  // 60 ms
+    EXPECT_EQ(client.SetIllumination(0, 0, 0, 2), 0);  // 40 ms left: not enough
+    EXPECT_EQ(client.SetIllumination(0, 0, 0, 3), 0);  // nothing left: not even sent
+    const double frameMs = NowMs() - start;
+    EXPECT_GE(frameMs, CLUMOCLI::kFrameBoundMs * 0.9);
+    EXPECT_LT(frameMs, CLUMOCLI::kFrameBoundMs + 3 * 5 + 100);
+    EXPECT_EQ(service.Received().size(), 2u);
+
+    Sleep(100);  // the late answer to the second request comes and goes
+    client.StartFrame();
+    EXPECT_EQ(client.SetIllumination(0, 0, 0, 4), 1);
 }
 
 TEST_F(OpenClient, EveryExchangeEndsWithAPauseOfOneToFiveMs) {

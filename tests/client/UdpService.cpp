@@ -129,5 +129,6 @@ void UdpService::Answer(SOCKET from, const sockaddr_in& to, uint8_t* bytes, int 
     std::memcpy(reply, bytes, static_cast<size_t>(std::min(length, 64)));
     std::memcpy(reply + 4, &now.status, sizeof(now.status));
     SOCKET sender = now.fromOtherPort ? other : from;
-    sendto(sender, reinterpret_cast<char*>(reply), now.length, 0, reinterpret_cast<const sockaddr*>(&to), sizeof(to));
+    for (int copy = 0; copy < (now.twice ? 2 : 1); ++copy)
+        sendto(sender, reinterpret_cast<char*>(reply), now.length, 0, reinterpret_cast<const sockaddr*>(&to), sizeof(to));
 }

@@ -13,6 +13,7 @@ struct ReplyScript {
     int length = 24;             // bytes sent back (a message is 24)
     bool silent = false;         // take requests, never answer
     bool fromOtherPort = false;  // answer from a second socket on another port
+    bool twice = false;          // send the reply twice
     DWORD delayMs = 0;           // answer this long after the request came
 };
 
