@@ -7,9 +7,11 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <cstring>
 #include <memory>
 #include <vector>
 
+#include "client/UdpService.h"
 #include "plugin/PlayerWindow.h"
 #include "plugin/PluginRun.h"
 #include "plugin/SimDriver.h"
@@ -185,6 +187,39 @@ TEST_F(WinampLifecycle, ApplyDuringARunRestartsItOnItsOwnThread) {
     }
     EXPECT_EQ(PlayerMessages(), std::vector<UINT>({kPause, kResume, kPause, kResume}));
     ExpectUnloadedAndQuiet();
+}
+
+// Apply while a run drives the lights through the diagnostic path: the restart on the run's
+// own thread closes and opens the client between two frames, so the path stays on, with the
+// new settings, and the driver is never touched.
+TEST_F(WinampLifecycle, ApplyDuringADiagnosticRunKeepsTheDiagnosticPath) {
+    UdpService service;
+    ASSERT_TRUE(service.Start()) << "port 30000 stayed busy";
+    WritePrivateProfileStringA("GLOBAL", "Debug", "1", settingsPath.c_str());
+    WritePrivateProfileStringA(nullptr, nullptr, nullptr, settingsPath.c_str());
+    SteadyMusic music;
+    {
+        VisThread vis(Run(false), music);
+        ASSERT_TRUE(vis.Start());
+        ASSERT_TRUE(music.WaitForFrames(5));
+        Configure([](HWND dialog) { SetDecayAndApply(dialog, 1); });
+        const LONG framesAtReturn = music.frames;
+        ASSERT_TRUE(music.WaitForFrames(framesAtReturn + 5));
+        vis.RequestStop();
+        ASSERT_TRUE(vis.Wait(10000));
+    }
+    // Each frame: the level, then the level / Decay; 70 / 4 before, 70 / 1 after.
+    std::vector<int32_t> second;
+    const std::vector<ReceivedDatagram> got = service.Received();
+    for (size_t i = 1; i < got.size(); i += 2) {
+        int32_t level = 0;
+        std::memcpy(&level, got[i].bytes.data() + 20, sizeof level);
+        second.push_back(level);
+    }
+    ASSERT_GE(second.size(), 10u);
+    EXPECT_EQ(second.front(), 17);
+    EXPECT_EQ(second.back(), 70) << "the diagnostic path was left at the restart";
+    EXPECT_EQ(NvSim_Brightness(0, kAttributeLogo), -1) << "the driver was set";
 }
 
 // Cancel while a run renders: no restart, no lights opened again; the file's settings as
