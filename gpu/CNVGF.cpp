@@ -1,5 +1,7 @@
 #include "gpu/CNVGF.h"
 
+#include "settings/PluginCfg.h"
+
 #include <cstdio>
 
 #include "support/SystemLibrary.h"
@@ -24,7 +26,7 @@ bool EqualsIgnoringCase(const char* text, int size, const char* expected) {
 
 CNVGF::CNVGF()
     : szInterfaceVersion(), szDriverVersion(), driverVersion(), pfnQueryInterface(nullptr), displayIndex(0),
-      gpuIndex(0), gpuCount(0), hDisplay(nullptr), hGpu(), hNvapi(nullptr) {}
+      gpuIndex(0), gpuCount(0), hDisplay(nullptr), hGpu(), hNvapi(nullptr), zones() {}
 
 CNVGF::~CNVGF() { Load(0); }
 
@@ -66,6 +68,7 @@ int CNVGF::Select(unsigned display, unsigned gpu) {
 }
 
 int CNVGF::IsSupported(int attribute) {
+    if (attribute == kAttributeZones) return zones.Supported(hGpu[gpuIndex]) ? 1 : 0;
     NV_GPU_QUERY_ILLUMINATION_SUPPORT_PARM parm = {};
     parm.version = NV_GPU_QUERY_ILLUMINATION_SUPPORT_PARM_VER;
     parm.hPhysicalGpu = hGpu[gpuIndex];
@@ -75,6 +78,7 @@ int CNVGF::IsSupported(int attribute) {
 
 int CNVGF::SetIllumination(int attribute, unsigned value) {
     if (!IsSupported(attribute)) return 0;
+    if (attribute == kAttributeZones) return zones.Set(hGpu[gpuIndex], value) ? 1 : 0;
     NV_GPU_SET_ILLUMINATION_PARM parm = {};
     parm.version = NV_GPU_SET_ILLUMINATION_PARM_VER;
     parm.hPhysicalGpu = hGpu[gpuIndex];
@@ -82,3 +86,7 @@ int CNVGF::SetIllumination(int attribute, unsigned value) {
     parm.Value = value;
     return NvAPI_GPU_SetIllumination(&parm) == NVAPI_OK ? 1 : 0;
 }
+
+int CNVGF::ReadZones() { return zones.Read(hGpu[gpuIndex]) ? 1 : 0; }
+
+int CNVGF::RestoreZones() { return zones.Restore(hGpu[gpuIndex]) ? 1 : 0; }

@@ -3,7 +3,7 @@
 // index, whose illumination it queries and sets through NVAPI.
 #include <windows.h>
 #include "gpu/NvApi.h"
-#include "settings/PluginCfg.h"
+#include "gpu/ZoneLights.h"
 
 class CNVGF {
 public:
@@ -14,6 +14,10 @@ public:
     int Select(unsigned displayIndex, unsigned gpuIndex); // look up display and GPU, read the driver version
     int IsSupported(int attribute);                       // does the selected GPU have this light?
     int SetIllumination(int attribute, unsigned value);   // query support, then set the brightness
+    // The zones' control as the user left it, read when a zone light is opened, written
+    // back at the end of the run (nothing when no zone light was opened); 1 when given back.
+    int ReadZones();
+    int RestoreZones();
 
     NvAPI_ShortString szInterfaceVersion;
     char szDriverVersion[64];
@@ -25,8 +29,5 @@ public:
     NvDisplayHandle hDisplay;
     NvPhysicalGpuHandle hGpu[NVAPI_MAX_PHYSICAL_GPUS];
     HMODULE hNvapi;
+    ZoneLights zones;  // the zones of the selected GPU, for the light "Light Zones"
 };
-
-// Opens the light that a device slot names on the object; 1 when the light is usable.
-// The slot's Name always ends as "Unknown", "Unsupport" or the adapter's name.
-int OpenDevice(CNVGF& object, DEVICECFG& slot);

@@ -7,7 +7,8 @@ namespace {
 
 constexpr unsigned kScanDisplays = 8;
 constexpr unsigned kScanGpus = 8;
-constexpr int kAttributes[] = {kAttributeLogo, kAttributeSli};
+// The logo and SLI lights first, as boards have had them; the zones of current boards after.
+constexpr int kAttributes[] = {kAttributeLogo, kAttributeSli, kAttributeZones};
 
 // Tries every display and GPU index, also past what the driver reports, and fills slots
 // from the first on, one per light found; stops as soon as all slots are filled.

@@ -1,4 +1,4 @@
-#include "gpu/CNVGF.h"
+#include "gpu/OpenDevice.h"
 #include "gpu/DeviceDetection.h"
 #include "gpu/SlotName.h"
 

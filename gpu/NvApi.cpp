@@ -88,3 +88,17 @@ NvAPI_Status NvAPI_GPU_QueryIlluminationSupport(NV_GPU_QUERY_ILLUMINATION_SUPPOR
 NvAPI_Status NvAPI_GPU_SetIllumination(NV_GPU_SET_ILLUMINATION_PARM* parm) {
     return Call(kNvId_GPU_SetIllumination, parm);
 }
+
+NvAPI_Status NvAPI_GPU_ClientIllumZonesGetInfo(NvPhysicalGpuHandle gpu, NV_GPU_CLIENT_ILLUM_ZONE_INFO_PARAMS_V1* info) {
+    return Call(kNvId_GPU_ClientIllumZonesGetInfo, gpu, info);
+}
+
+NvAPI_Status NvAPI_GPU_ClientIllumZonesGetControl(NvPhysicalGpuHandle gpu,
+                                                  NV_GPU_CLIENT_ILLUM_ZONE_CONTROL_PARAMS_V1* control) {
+    return Call(kNvId_GPU_ClientIllumZonesGetControl, gpu, control);
+}
+
+NvAPI_Status NvAPI_GPU_ClientIllumZonesSetControl(NvPhysicalGpuHandle gpu,
+                                                  NV_GPU_CLIENT_ILLUM_ZONE_CONTROL_PARAMS_V1* control) {
+    return Call(kNvId_GPU_ClientIllumZonesSetControl, gpu, control);
+}

@@ -1,4 +1,5 @@
-#include "gpu/CNVGF.h"
+#include "gpu/OpenDevice.h"
+
 #include "gpu/SlotName.h"
 
 int OpenDevice(CNVGF& object, DEVICECFG& slot) {
@@ -12,5 +13,6 @@ int OpenDevice(CNVGF& object, DEVICECFG& slot) {
     CopyName(slot.Name, kNameUnsupport);
     if (!object.IsSupported(slot.Attribute)) return 0;
     CopyName(slot.Name, object.driverVersion.szAdapterString);
-    return 1;
+    // Zones are usable once the user's lighting is known: the sets start from it.
+    return slot.Attribute == kAttributeZones ? object.ReadZones() : 1;
 }

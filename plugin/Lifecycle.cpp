@@ -54,6 +54,8 @@ void StartRun() {
 void EndRun() {
     if (g_LiveConfig.Debug) g_Client.Close();
     for (CNVGF& device : g_Devices) {
+        // The user's own zone lighting comes back when the music stops.
+        device.RestoreZones();
         if (device.hNvapi) device.Load(0);
     }
     if (PlayerStarted()) PlayerStop();
@@ -178,8 +180,10 @@ void TakeHandover() {
 
 void EndRunAtUnload() {
     // No guard here: the loader lock is held, and no other thread may be inside the plug-in
-    // while the host frees it. The diagnostic client and the lights go with their objects.
+    // while the host frees it. The zones get the user's lighting back; the diagnostic client
+    // and the library links go with their objects.
     if (!g_Run.IsActive()) return;
+    for (CNVGF& device : g_Devices) device.RestoreZones();
     if (PlayerStarted()) PlayerStop();
     g_Run.End();
 }

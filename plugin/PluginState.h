@@ -1,6 +1,8 @@
 #pragma once
 // Plug-in-wide state shared by the entries: one instance each for the whole process.
 #include "gpu/CNVGF.h"
+#include "gpu/OpenDevice.h"
+#include "settings/PluginCfg.h"
 #include "plugin/WinampVis.h"
 #include "support/CCS.h"
 

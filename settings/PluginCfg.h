@@ -6,8 +6,8 @@
 constexpr int kDeviceSlots = 8;
 constexpr int kSlotNameSize = 64;
 
-// Attribute codes: which light of the board.
-enum : int32_t { kAttributeLogo = 0, kAttributeSli = 1 };
+// Attribute codes: which light of the board. Zones: every illumination zone of the GPU.
+enum : int32_t { kAttributeLogo = 0, kAttributeSli = 1, kAttributeZones = 2 };
 // Channel codes: the audio that feeds a light.
 enum : int32_t { kChannelDisable = 0, kChannelLeft = 1, kChannelRight = 2, kChannelBoth = 3 };
 
@@ -15,7 +15,7 @@ struct DEVICECFG {
     int32_t Enable;     // 0 or 1: the slot drives its light
     uint32_t Display;   // display through which the GPU is reached
     uint32_t GPU;       // GPU index on that display
-    int32_t Attribute;  // kAttributeLogo or kAttributeSli
+    int32_t Attribute;  // kAttributeLogo, kAttributeSli or kAttributeZones
     int32_t Channel;    // kChannelDisable .. kChannelBoth
     char Name[kSlotNameSize];  // shown in the dialog, never stored in the file
 };

@@ -17,7 +17,7 @@ unsigned g_DetectedCount = 0;
 
 constexpr int kStatusTextSize = 32;
 
-const char* const kAttributeNames[] = {"Video Card", "SLI Cable"};
+const char* const kAttributeNames[] = {"Video Card", "SLI Cable", "Light Zones"};
 const char* const kChannelNames[] = {"Disable", "Left", "Right", "Both"};
 
 void ShowCheck(HWND dialog, int id, int32_t value) {
@@ -99,7 +99,7 @@ void OnInitDialog(HWND dialog) {
     g_CurrentSlot = 0;
     ShowDetection(dialog);
     FillDeviceList(dialog);
-    FillList(dialog, IDC_ATTRIBUTE, kAttributeNames, 2);
+    FillList(dialog, IDC_ATTRIBUTE, kAttributeNames, static_cast<int>(sizeof kAttributeNames / sizeof kAttributeNames[0]));
     FillList(dialog, IDC_CHANNEL, kChannelNames, 4);
     ShowSelection(dialog, IDC_DEVICE_LIST, static_cast<int32_t>(g_CurrentSlot));
     ShowControls(dialog, g_CurrentSlot);

@@ -49,6 +49,14 @@ int LastDisplayTried() {
     return last;
 }
 
+// A GPU with the logo light or not, and `zones` single-colour illumination zones.
+int ZoneBoard(const char* name, bool logo, int zones) {
+    const int gpu = NvSim_AddGpu(name, name, 920, logo ? 1 : 0, 0);
+    const uint8_t brightness = 50;
+    for (int i = 0; i < zones; ++i) NvSim_AddZone(gpu, NV_GPU_CLIENT_ILLUM_ZONE_TYPE_SINGLE_COLOR, 0, &brightness, 1);
+    return gpu;
+}
+
 std::vector<DetectCase> Cases() {
     std::vector<DetectCase> cases;
     cases.push_back({"one GPU with the logo light only",
@@ -86,6 +94,31 @@ std::vector<DetectCase> Cases() {
                       {0, 2, 0, "Board"}, {0, 2, 1, "Board"}, {0, 3, 0, "Board"}, {0, 3, 1, "Board"}},
                      {Trace(0, 0, 0, 0), Trace(1, 0, 0, 1), Trace(2, 0, 1, 0), Trace(3, 0, 1, 1), Trace(4, 0, 2, 0),
                       Trace(5, 0, 2, 1), Trace(6, 0, 3, 0), Trace(7, 0, 3, 1)},
+                     0});
+    cases.push_back({"a board with zones only fills a zone slot",
+                     [] { AddDisplayOf({ZoneBoard("Zone Board", false, 3)}); },
+                     1,
+                     {{0, 0, 2, "Zone Board"}, kUnknownAfterFind},
+                     {Trace(0, 0, 0, 2)},
+                     7});
+    cases.push_back({"logo and zones: the logo first, the zones after it",
+                     [] { AddDisplayOf({ZoneBoard("Lit Board", true, 1)}); },
+                     2,
+                     {{0, 0, 0, "Lit Board"}, {0, 0, 2, "Lit Board"}, kUnknownAfterFind},
+                     {Trace(0, 0, 0, 0), Trace(1, 0, 0, 2)},
+                     7});
+    cases.push_back({"zones reach the eighth slot and end the scan",
+                     [] {
+                         std::vector<int> gpus;
+                         for (int i = 0; i < 9; ++i) gpus.push_back(ZoneBoard("Zone Board", false, 2));
+                         NvSim_AddDisplay(gpus.data(), 9);
+                     },
+                     8,
+                     {{0, 0, 2, "Zone Board"}, {0, 1, 2, "Zone Board"}, {0, 2, 2, "Zone Board"},
+                      {0, 3, 2, "Zone Board"}, {0, 4, 2, "Zone Board"}, {0, 5, 2, "Zone Board"},
+                      {0, 6, 2, "Zone Board"}, {0, 7, 2, "Zone Board"}},
+                     {Trace(0, 0, 0, 2), Trace(1, 0, 1, 2), Trace(2, 0, 2, 2), Trace(3, 0, 3, 2),
+                      Trace(4, 0, 4, 2), Trace(5, 0, 5, 2), Trace(6, 0, 6, 2), Trace(7, 0, 7, 2)},
                      0});
     cases.push_back({"Initialize fails: nothing is touched",
                      [] {

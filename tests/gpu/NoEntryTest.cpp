@@ -5,7 +5,7 @@
 
 #include <cstring>
 
-#include "gpu/CNVGF.h"
+#include "gpu/OpenDevice.h"
 #include "gpu/DeviceDetection.h"
 #include "support/SystemLibrary.h"
 #include "DetectionChecks.h"

@@ -2,7 +2,7 @@
 #include <cstring>
 #include <functional>
 
-#include "gpu/CNVGF.h"
+#include "gpu/OpenDevice.h"
 #include "tests/gpu/SimFixture.h"
 
 namespace {

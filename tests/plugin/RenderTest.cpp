@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cstring>
 #include <vector>
 
 #include "plugin/LockHolder.h"
@@ -164,6 +165,74 @@ TEST_F(PluginRun, InitOpensEverySlotAndQuitReleasesEveryLink) {
         EXPECT_EQ(g_Devices[i].hNvapi, nullptr) << "slot " << i;
         EXPECT_EQ(g_Devices[i].pfnQueryInterface, nullptr) << "slot " << i;
     }
+}
+
+// A board with illumination zones only (an RGB zone that cycles, an RGBW one and a single
+// colour one): a zone slot sets every zone twice a frame, level then level / Decay, each
+// keeping its colour, and Quit gives the zones back as they were, byte for byte.
+TEST_F(PluginRun, AZoneSlotDrivesEveryZoneAndQuitGivesThemBack) {
+    NvSim_Reset();
+    const int gpu = NvSim_AddGpu("Zone Board", "Zone Board", 920, 0, 0);
+    const uint8_t cycling[] = {10, 200, 30, 90, 7, 7};
+    const uint8_t rgbw[] = {1, 2, 3, 4, 80};
+    const uint8_t single[] = {60};
+    NvSim_AddZone(gpu, NV_GPU_CLIENT_ILLUM_ZONE_TYPE_RGB, NV_GPU_CLIENT_ILLUM_CTRL_MODE_PIECEWISE_LINEAR, cycling, 6);
+    NvSim_AddZone(gpu, NV_GPU_CLIENT_ILLUM_ZONE_TYPE_RGBW, NV_GPU_CLIENT_ILLUM_CTRL_MODE_MANUAL, rgbw, 5);
+    NvSim_AddZone(gpu, NV_GPU_CLIENT_ILLUM_ZONE_TYPE_SINGLE_COLOR, NV_GPU_CLIENT_ILLUM_CTRL_MODE_MANUAL, single, 1);
+    NvSim_AddDisplay(&gpu, 1);
+    NvSimZone before[3];
+    for (int i = 0; i < 3; ++i) ASSERT_TRUE(NvSim_GetZone(gpu, i, &before[i]));
+
+    PLUGINCFG cfg = Quiet();
+    cfg.Devices[0] = {1, 0, 0, kAttributeZones, kChannelLeft, ""};
+    Start(cfg);
+    EXPECT_STREQ(g_LiveConfig.Devices[0].Name, "Zone Board");
+    testrun::SetWaveform(module, 90, 0);  // level 70, then 70 / 4
+    NvSim_ClearCalls();
+    Render(&module);
+    std::vector<unsigned> set;
+    for (const NvSimCall& call : testrun::DriverCalls()) {
+        if (call.id != kNvId_GPU_ClientIllumZonesSetControl) continue;
+        EXPECT_EQ(call.version, NV_GPU_CLIENT_ILLUM_ZONE_CONTROL_PARAMS_VER);
+        EXPECT_EQ(call.index, 0u) << "bDefault set";
+        set.push_back(call.value);
+    }
+    EXPECT_EQ(set, std::vector<unsigned>({70, 17}));
+    const size_t brightnessAt[3] = {3, 4, 0};
+    for (int i = 0; i < 3; ++i) {
+        SCOPED_TRACE(i);
+        NvSimZone now;
+        ASSERT_TRUE(NvSim_GetZone(gpu, i, &now));
+        EXPECT_EQ(now.mode, NV_GPU_CLIENT_ILLUM_CTRL_MODE_MANUAL);
+        EXPECT_EQ(now.data[brightnessAt[i]], 17);
+        EXPECT_EQ(std::memcmp(now.data, before[i].data, brightnessAt[i]), 0) << "the colour changed";
+    }
+
+    Quit(&module);
+    for (int i = 0; i < 3; ++i) {
+        NvSimZone now;
+        ASSERT_TRUE(NvSim_GetZone(gpu, i, &now));
+        EXPECT_EQ(std::memcmp(&now, &before[i], sizeof now), 0) << "zone " << i << " not given back";
+    }
+}
+
+// A driver that refuses to take the zones back at Quit: the run still ends as usual.
+TEST_F(PluginRun, QuitEndsTheRunWhenTheZonesCannotBeGivenBack) {
+    NvSim_Reset();
+    const int gpu = NvSim_AddGpu("Zone Board", "Zone Board", 920, 0, 0);
+    const uint8_t single[] = {60};
+    NvSim_AddZone(gpu, NV_GPU_CLIENT_ILLUM_ZONE_TYPE_SINGLE_COLOR, NV_GPU_CLIENT_ILLUM_CTRL_MODE_MANUAL, single, 1);
+    NvSim_AddDisplay(&gpu, 1);
+    PLUGINCFG cfg = Quiet();
+    cfg.Devices[0] = {1, 0, 0, kAttributeZones, kChannelLeft, ""};
+    Start(cfg);
+    testrun::SetWaveform(module, 90, 0);
+    Render(&module);
+    NvSim_FailCall(kNvId_GPU_ClientIllumZonesSetControl, NVAPI_ERROR);
+    Quit(&module);
+    EXPECT_FALSE(g_RenderLock.IsCreated());
+    EXPECT_EQ(g_Devices[0].hNvapi, nullptr);
+    EXPECT_EQ(testrun::CountCalls(kNvId_GPU_ClientIllumZonesSetControl), 3) << "one frame's two sets, then the refused one";
 }
 
 // With the render lock held elsewhere, Render neither waits nor drops the lights: it only

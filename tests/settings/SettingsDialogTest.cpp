@@ -328,27 +328,31 @@ TEST_F(SettingsDialog, ValuesOutsideTheListsShowNoSelectionAndStoreMinusOne) {
     PLUGINCFG cfg = Baseline();
     cfg.Devices[1].Attribute = 5;
     cfg.Devices[1].Channel = 9;
+    cfg.Devices[2].Attribute = kAttributeZones;
     UseSettings(cfg);
 
     session.Run(module, [&](HWND dialog) {
         // The lists hold their entries in code order.
-        const char* attributes[] = {"Video Card", "SLI Cable"};
+        const char* attributes[] = {"Video Card", "SLI Cable", "Light Zones"};
         const char* channels[] = {"Disable", "Left", "Right", "Both"};
-        EXPECT_EQ(SendDlgItemMessageA(dialog, IDC_ATTRIBUTE, CB_GETCOUNT, 0, 0), 2);
+        EXPECT_EQ(SendDlgItemMessageA(dialog, IDC_ATTRIBUTE, CB_GETCOUNT, 0, 0), 3);
         EXPECT_EQ(SendDlgItemMessageA(dialog, IDC_CHANNEL, CB_GETCOUNT, 0, 0), 4);
-        for (int i = 0; i < 2; ++i) EXPECT_EQ(ListEntry(dialog, IDC_ATTRIBUTE, i), attributes[i]);
+        for (int i = 0; i < 3; ++i) EXPECT_EQ(ListEntry(dialog, IDC_ATTRIBUTE, i), attributes[i]);
         for (int i = 0; i < 4; ++i) EXPECT_EQ(ListEntry(dialog, IDC_CHANNEL, i), channels[i]);
 
         EXPECT_EQ(Selection(dialog, IDC_ATTRIBUTE), 0) << "slot 0 selects its entries";
         Choose(dialog, IDC_DEVICE_LIST, 1);
         EXPECT_EQ(Selection(dialog, IDC_ATTRIBUTE), -1);
         EXPECT_EQ(Selection(dialog, IDC_CHANNEL), -1);
+        Choose(dialog, IDC_DEVICE_LIST, 2);
+        EXPECT_EQ(Selection(dialog, IDC_ATTRIBUTE), kAttributeZones);
         Apply(dialog);
     });
     EXPECT_EQ(g_WorkConfig.Devices[1].Attribute, -1);
     EXPECT_EQ(g_WorkConfig.Devices[1].Channel, -1);
     EXPECT_EQ(FileInt("DEVICE1", "Attribute"), -1);
     EXPECT_EQ(FileInt("DEVICE1", "Channel"), -1);
+    EXPECT_EQ(FileInt("DEVICE2", "Attribute"), kAttributeZones) << "\"Light Zones\" is saved back as 2";
 }
 
 // A device list left without a selection names no slot: the shown slot stays current.

@@ -74,6 +74,7 @@ public:
         switch (attribute) {
             case 0: return "Logo";
             case 1: return "SLI";
+            case 2: return "Zones";
             default: return "?";
         }
     }
@@ -88,7 +89,7 @@ public:
         const unsigned peak = Cells(e.peak);
         for (unsigned i = 0; i < static_cast<unsigned>(kBarWidth); ++i) bar[i] = i < filled ? '#' : i < peak ? '+' : '.';
         bar[kBarWidth] = '\0';
-        return std::snprintf(out, size, "D%u G%u %-4s  [%s] %3u%%", e.display, e.gpu, LightName(e.attribute), bar,
+        return std::snprintf(out, size, "D%u G%u %-5s [%s] %3u%%", e.display, e.gpu, LightName(e.attribute), bar,
                              e.level);
     }
 

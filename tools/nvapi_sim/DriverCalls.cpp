@@ -1,5 +1,6 @@
-// The eight driver operations of the simulated NVIDIA driver and nvapi_QueryInterface,
-// which hands them out by interface id. Each operation checks its arguments as the real
+// The driver operations of the simulated NVIDIA driver (the eight of the logo and SLI lights,
+// the three of the illumination zones) and nvapi_QueryInterface, which hands them out by
+// interface id. Each operation checks its arguments as the real
 // driver does, answers from the scenario, and records itself in the call log; an operation
 // made to fail returns its forced status without doing anything else.
 #include "gpu/NvApi.h"
@@ -11,6 +12,8 @@ namespace nvsim {
 namespace {
 
 constexpr uint32_t kMaxBrightness = 100;
+// The code the call log and the light view give the zones, as a device slot's Attribute does.
+constexpr int kAttributeZonesCode = 2;
 constexpr const char* kInterfaceVersion = "Glowmeter simulated NVAPI";
 
 uint64_t HandleBits(const void* handle) { return reinterpret_cast<uintptr_t>(handle); }
@@ -159,6 +162,126 @@ NvAPI_Status __cdecl GpuSetIllumination(NV_GPU_SET_ILLUMINATION_PARM* parm) {
     return Answer(access, call, NVAPI_OK);
 }
 
+// Where a manual zone's brightness sits in its data, by the zone's type; -1: none.
+int ZoneBrightnessIndex(uint32_t type) {
+    switch (type) {
+        case NV_GPU_CLIENT_ILLUM_ZONE_TYPE_RGB: return 3;
+        case NV_GPU_CLIENT_ILLUM_ZONE_TYPE_RGBW: return 4;
+        case NV_GPU_CLIENT_ILLUM_ZONE_TYPE_COLOR_FIXED:
+        case NV_GPU_CLIENT_ILLUM_ZONE_TYPE_SINGLE_COLOR: return 0;
+        default: return -1;
+    }
+}
+
+// The brightness the light view shows for a GPU's zones: the first zone's, when it is manual.
+unsigned ZonesBrightness(const SimGpu& gpu) {
+    if (gpu.zoneCount == 0 || gpu.zones[0].mode != NV_GPU_CLIENT_ILLUM_CTRL_MODE_MANUAL) return 0;
+    const int at = ZoneBrightnessIndex(gpu.zones[0].type);
+    return at < 0 ? 0 : gpu.zones[0].data[at];
+}
+
+// The flags word of a control record (bit 0: bDefault); an info record has none.
+NvU32 RecordFlags(const NV_GPU_CLIENT_ILLUM_ZONE_CONTROL_PARAMS_V1& control) { return control.flags; }
+NvU32 RecordFlags(const NV_GPU_CLIENT_ILLUM_ZONE_INFO_PARAMS_V1&) { return 0; }
+
+// What every zone call checks first: forced status, a record, its version and the GPU.
+template <typename Record>
+NvAPI_Status CheckZoneCall(SimDriver::Access& access, NvSimCall& call, NvPhysicalGpuHandle handle, Record* record,
+                           NvU32 version, SimGpu*& gpu, int& gpuId) {
+    call.handle = HandleBits(handle);
+    call.version = record ? record->version : 0;
+    call.attribute = kAttributeZonesCode;
+    call.index = record ? RecordFlags(*record) : 0;
+    if (NvAPI_Status forced = access.scenario().ForcedStatus(call.id)) return forced;
+    if (!record) return NVAPI_INVALID_ARGUMENT;
+    if (record->version != version) return NVAPI_INCOMPATIBLE_STRUCT_VERSION;
+    return CheckGpu(access, handle, gpu, gpuId);
+}
+
+NvAPI_Status __cdecl ZonesGetInfo(NvPhysicalGpuHandle handle, NV_GPU_CLIENT_ILLUM_ZONE_INFO_PARAMS_V1* info) {
+    SimDriver::Access access(Driver());
+    NvSimCall call = {kNvId_GPU_ClientIllumZonesGetInfo, 0, 0, 0, 0, 0, 0};
+    SimGpu* gpu = nullptr;
+    int gpuId = -1;
+    if (NvAPI_Status status =
+            CheckZoneCall(access, call, handle, info, NV_GPU_CLIENT_ILLUM_ZONE_INFO_PARAMS_VER, gpu, gpuId))
+        return Answer(access, call, status);
+    info->numIllumZones = static_cast<NvU32>(gpu->zoneCount);
+    for (int i = 0; i < gpu->zoneCount; ++i) {
+        info->zones[i].type = gpu->zones[i].type;
+        info->zones[i].zoneLocation = static_cast<NvU32>(i);
+    }
+    call.value = info->numIllumZones;
+    return Answer(access, call, NVAPI_OK);
+}
+
+NvAPI_Status __cdecl ZonesGetControl(NvPhysicalGpuHandle handle, NV_GPU_CLIENT_ILLUM_ZONE_CONTROL_PARAMS_V1* control) {
+    SimDriver::Access access(Driver());
+    NvSimCall call = {kNvId_GPU_ClientIllumZonesGetControl, 0, 0, 0, 0, 0, 0};
+    SimGpu* gpu = nullptr;
+    int gpuId = -1;
+    if (NvAPI_Status status =
+            CheckZoneCall(access, call, handle, control, NV_GPU_CLIENT_ILLUM_ZONE_CONTROL_PARAMS_VER, gpu, gpuId))
+        return Answer(access, call, status);
+    const bool defaults = (control->flags & NV_GPU_CLIENT_ILLUM_ZONE_CONTROL_DEFAULT) != 0;
+    control->numIllumZonesControl = static_cast<NvU32>(gpu->zoneCount);
+    for (int i = 0; i < gpu->zoneCount; ++i) {
+        NV_GPU_CLIENT_ILLUM_ZONE_CONTROL_V1& zone = control->zones[i];
+        zone = NV_GPU_CLIENT_ILLUM_ZONE_CONTROL_V1();
+        zone.type = gpu->zones[i].type;
+        if (defaults) {
+            // The factory's lighting: full white, manual.
+            zone.ctrlMode = NV_GPU_CLIENT_ILLUM_CTRL_MODE_MANUAL;
+            const int at = ZoneBrightnessIndex(zone.type);
+            for (int b = 0; b < at; ++b) zone.data[b] = 255;
+            if (at >= 0) zone.data[at] = 100;
+        } else {
+            zone.ctrlMode = gpu->zones[i].mode;
+            for (int b = 0; b < kZoneDataSize; ++b) zone.data[b] = gpu->zones[i].data[b];
+        }
+    }
+    call.value = control->numIllumZonesControl;
+    return Answer(access, call, NVAPI_OK);
+}
+
+// Takes a control record for the GPU's zones: as many zones as it has, of their types, in a
+// known mode, a manual zone's brightness a percentage. The defaults can't be written.
+NvAPI_Status CheckControl(const SimGpu& gpu, const NV_GPU_CLIENT_ILLUM_ZONE_CONTROL_PARAMS_V1& control) {
+    if ((control.flags & NV_GPU_CLIENT_ILLUM_ZONE_CONTROL_DEFAULT) ||
+        control.numIllumZonesControl != static_cast<NvU32>(gpu.zoneCount))
+        return NVAPI_INVALID_ARGUMENT;
+    for (int i = 0; i < gpu.zoneCount; ++i) {
+        const NV_GPU_CLIENT_ILLUM_ZONE_CONTROL_V1& zone = control.zones[i];
+        if (zone.type != gpu.zones[i].type || zone.ctrlMode > NV_GPU_CLIENT_ILLUM_CTRL_MODE_PIECEWISE_LINEAR)
+            return NVAPI_INVALID_ARGUMENT;
+        const int at = ZoneBrightnessIndex(zone.type);
+        if (zone.ctrlMode == NV_GPU_CLIENT_ILLUM_CTRL_MODE_MANUAL && at >= 0 && zone.data[at] > kMaxBrightness)
+            return NVAPI_INVALID_ARGUMENT;
+    }
+    return NVAPI_OK;
+}
+
+NvAPI_Status __cdecl ZonesSetControl(NvPhysicalGpuHandle handle, NV_GPU_CLIENT_ILLUM_ZONE_CONTROL_PARAMS_V1* control) {
+    SimDriver::Access access(Driver());
+    NvSimCall call = {kNvId_GPU_ClientIllumZonesSetControl, 0, 0, 0, 0, 0, 0};
+    SimGpu* gpu = nullptr;
+    int gpuId = -1;
+    if (NvAPI_Status status =
+            CheckZoneCall(access, call, handle, control, NV_GPU_CLIENT_ILLUM_ZONE_CONTROL_PARAMS_VER, gpu, gpuId))
+        return Answer(access, call, status);
+    if (NvAPI_Status status = CheckControl(*gpu, *control)) return Answer(access, call, status);
+    for (int i = 0; i < gpu->zoneCount; ++i) {
+        gpu->zones[i].mode = control->zones[i].ctrlMode;
+        for (int b = 0; b < kZoneDataSize; ++b) gpu->zones[i].data[b] = control->zones[i].data[b];
+    }
+    call.value = ZonesBrightness(*gpu);
+    unsigned display = 0;
+    unsigned gpuIndex = 0;
+    if (access.scenario().FirstDisplayOf(gpuId, display, gpuIndex))
+        LightView_Changed(display, gpuIndex, kAttributeZonesCode, call.value);
+    return Answer(access, call, NVAPI_OK);
+}
+
 struct Operation {
     uint32_t id;
     void* function;
@@ -174,6 +297,9 @@ void* FunctionFor(uint32_t id) {
         {kNvId_GPU_GetFullName, reinterpret_cast<void*>(&GpuGetFullName)},
         {kNvId_GPU_QueryIlluminationSupport, reinterpret_cast<void*>(&GpuQueryIlluminationSupport)},
         {kNvId_GPU_SetIllumination, reinterpret_cast<void*>(&GpuSetIllumination)},
+        {kNvId_GPU_ClientIllumZonesGetInfo, reinterpret_cast<void*>(&ZonesGetInfo)},
+        {kNvId_GPU_ClientIllumZonesGetControl, reinterpret_cast<void*>(&ZonesGetControl)},
+        {kNvId_GPU_ClientIllumZonesSetControl, reinterpret_cast<void*>(&ZonesSetControl)},
     };
     for (const Operation& op : kOperations)
         if (op.id == id) return op.function;

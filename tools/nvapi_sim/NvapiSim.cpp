@@ -70,3 +70,21 @@ NVSIM_API int NvSim_Brightness(int gpuId, int attribute) {
     if (!gpu || attribute < 0 || attribute >= nvsim::kLights) return -1;
     return gpu->brightness[attribute];
 }
+
+NVSIM_API int NvSim_AddZone(int gpuId, uint32_t type, uint32_t mode, const uint8_t* data, int size) {
+    SimDriver::Access access(Driver());
+    return access.scenario().AddZone(gpuId, type, mode, data, size);
+}
+
+NVSIM_API int NvSim_GetZone(int gpuId, int zone, NvSimZone* out) {
+    if (!out) return 0;
+    SimDriver::Access access(Driver());
+    const SimGpu* gpu = access.scenario().Gpu(gpuId);
+    if (!gpu || zone < 0 || zone >= gpu->zoneCount) return 0;
+    const nvsim::SimZone& held = gpu->zones[zone];
+    out->type = held.type;
+    out->mode = held.mode;
+    static_assert(sizeof out->data == sizeof held.data, "zone data sizes agree");
+    for (int i = 0; i < nvsim::kZoneDataSize; ++i) out->data[i] = held.data[i];
+    return 1;
+}

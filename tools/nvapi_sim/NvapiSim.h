@@ -15,10 +15,11 @@ struct NvSimCall {
     uint32_t id;        // interface id of the operation (kNvId_... in gpu/NvApi.h)
     int32_t status;     // status the driver returned
     uint64_t handle;    // display handle (enumeration, GPU list, driver version) or GPU handle
-    uint32_t index;     // display index for enumeration
-    uint32_t version;   // record version word passed in (driver version, query, set)
-    int32_t attribute;  // illumination attribute (query, set)
-    uint32_t value;     // brightness (set); bSupported returned (query)
+    uint32_t index;     // display index for enumeration; the control record's flags (zones)
+    uint32_t version;   // record version word passed in (driver version, query, set, zones)
+    int32_t attribute;  // illumination attribute (query, set); 2 for the zone calls
+    uint32_t value;     // brightness (set, zones' set: of the first zone); bSupported (query);
+                        // zones reported (zones' info and control)
 };
 
 // Empties the scenario: no displays, no GPUs, no failures, recording on, log cleared.
@@ -43,5 +44,18 @@ NVSIM_API int NvSim_GetCall(int index, NvSimCall* out);
 // Handles as the driver hands them out, for comparing with recorded calls.
 NVSIM_API uint64_t NvSim_DisplayHandle(int display);
 NVSIM_API uint64_t NvSim_GpuHandle(int gpuId);
+// Adds an illumination zone to a GPU: its type (1 RGB, 2 colour fixed, 3 RGBW, 4 single
+// colour), its control mode (0 manual, 1 piecewise linear) and the first `size` bytes of its
+// data, the colour as a control record holds it (RGB: red, green, blue, brightness; RGBW: red,
+// green, blue, white, brightness; the others: brightness). Returns the zone's index, -1 when
+// the GPU can't take it.
+NVSIM_API int NvSim_AddZone(int gpuId, uint32_t type, uint32_t mode, const uint8_t* data, int size);
+// A zone as the driver holds it now.
+struct NvSimZone {
+    uint32_t type;
+    uint32_t mode;
+    uint8_t data[192];
+};
+NVSIM_API int NvSim_GetZone(int gpuId, int zone, NvSimZone* out);
 // The brightness a GPU's light holds now (-1 when it was never set).
 NVSIM_API int NvSim_Brightness(int gpuId, int attribute);

@@ -48,7 +48,17 @@ int Scenario::AddGpu(const char* fullName, const char* adapterText, uint32_t dri
     gpu.hasLight[0] = hasLogo;
     gpu.hasLight[1] = hasSli;
     gpu.brightness[0] = gpu.brightness[1] = -1;
+    gpu.zoneCount = 0;
     return gpuCount_++;
+}
+
+int Scenario::AddZone(int gpuId, uint32_t type, uint32_t mode, const uint8_t* data, int size) {
+    SimGpu* gpu = Gpu(gpuId);
+    if (!gpu || gpu->zoneCount >= kMaxZones || type < 1 || type > 4 || mode > 1) return -1;
+    SimZone& zone = gpu->zones[gpu->zoneCount];
+    zone = SimZone{type, mode, {}};
+    for (int i = 0; data && i < size && i < kZoneDataSize; ++i) zone.data[i] = data[i];
+    return gpu->zoneCount++;
 }
 
 int Scenario::AddDisplay(const int* gpuIds, int gpuCount) {

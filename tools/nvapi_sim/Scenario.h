@@ -13,6 +13,16 @@ constexpr int kMaxGpusPerDisplay = 64;
 constexpr int kMaxOverrides = 16;
 constexpr int kTextSize = 64;
 constexpr int kLights = 2;  // 0 board logo, 1 SLI bridge
+constexpr int kMaxZones = 32;
+constexpr int kZoneDataSize = 192;
+
+// One illumination zone: its type and control mode, and its data as a control record holds
+// it (the colour, with the brightness, at the places its type gives).
+struct SimZone {
+    uint32_t type;
+    uint32_t mode;
+    uint8_t data[kZoneDataSize];
+};
 
 struct SimGpu {
     char fullName[kTextSize];
@@ -20,6 +30,8 @@ struct SimGpu {
     uint32_t driverVersion;
     bool hasLight[kLights];
     int brightness[kLights];  // -1 until the light is first set
+    int zoneCount;
+    SimZone zones[kMaxZones];
 };
 
 struct SimDisplay {
@@ -43,6 +55,9 @@ public:
 
     int AddGpu(const char* fullName, const char* adapterText, uint32_t driverVersion, bool hasLogo, bool hasSli);
     int AddDisplay(const int* gpuIds, int gpuCount);
+    // A zone of a GPU with the first `size` bytes of its data; its index, -1 when the GPU is
+    // unknown, is full, or the zone's type or mode is none the driver has.
+    int AddZone(int gpuId, uint32_t type, uint32_t mode, const uint8_t* data, int size);
 
     void SetForcedStatus(uint32_t id, int32_t status);
     void SetHidden(uint32_t id, bool hidden);
