@@ -1,7 +1,8 @@
 // Cost of one Render and the heap allocations it makes, over varied audio:
 //   (a) every slot disabled, player coordination off: the peak scan alone;
 //   (a') the same with player coordination on: the scan plus the frame's stamp;
-//   (b) eight enabled slots on the simulated driver (call recording off), coordination on.
+//   (b) eight enabled slots on the simulated driver (call recording off), coordination on;
+//   (c) the same with the eight slots on the GPUs' illumination zones ("Light Zones").
 // Frames are timed in batches with the performance counter; the figure is the median over
 // the batches of the batch's time per frame. The program imports the simulated driver, which
 // must be in the system folder, where the plug-in looks for the driver (the tests put it
@@ -114,7 +115,7 @@ std::string SettingsPath() {
     return std::string(path) + "vis_glowmeter.ini";
 }
 
-void WriteSettings(const std::string& path, bool slotsOn, bool playerOn) {
+void WriteSettings(const std::string& path, bool slotsOn, bool playerOn, const char* attribute) {
     const char* channels[8] = {"1", "2", "3", "1", "2", "3", "1", "3"};
     WritePrivateProfileStringA("GLOBAL", "Debug", "0", path.c_str());
     WritePrivateProfileStringA("GLOBAL", "Decay", "4", path.c_str());
@@ -126,24 +127,35 @@ void WriteSettings(const std::string& path, bool slotsOn, bool playerOn) {
         WritePrivateProfileStringA(section, "Enable", slotsOn ? "1" : "0", path.c_str());
         WritePrivateProfileStringA(section, "Display", "0", path.c_str());
         WritePrivateProfileStringA(section, "GPU", gpu, path.c_str());
-        WritePrivateProfileStringA(section, "Attribute", "0", path.c_str());
+        WritePrivateProfileStringA(section, "Attribute", attribute, path.c_str());
         WritePrivateProfileStringA(section, "Channel", channels[i], path.c_str());
     }
     WritePrivateProfileStringA(nullptr, nullptr, nullptr, path.c_str());
 }
 
-Figures Run(const std::string& settings, bool slotsOn, bool playerOn, long frames, int batch) {
-    WriteSettings(settings, slotsOn, playerOn);
+Figures Run(const std::string& settings, bool slotsOn, bool playerOn, long frames, int batch,
+            const char* attribute = "0") {
+    WriteSettings(settings, slotsOn, playerOn, attribute);
     Init(&g_Frames[0]);
     const Figures figures = Measure(frames, batch);
     Quit(&g_Frames[0]);
     return figures;
 }
 
+// Eight GPUs, each with both lights and four illumination zones of the common kinds.
 void EightGpuMachine() {
     NvSim_Reset();
     int ids[8];
-    for (int i = 0; i < 8; ++i) ids[i] = NvSim_AddGpu("Bench GPU", "Bench GPU", 920, 1, 1);
+    const uint8_t rgb[] = {255, 64, 0, 100};
+    const uint8_t rgbw[] = {0, 64, 255, 32, 100};
+    const uint8_t single[] = {100};
+    for (int i = 0; i < 8; ++i) {
+        ids[i] = NvSim_AddGpu("Bench GPU", "Bench GPU", 920, 1, 1);
+        NvSim_AddZone(ids[i], NV_GPU_CLIENT_ILLUM_ZONE_TYPE_RGB, NV_GPU_CLIENT_ILLUM_CTRL_MODE_MANUAL, rgb, 4);
+        NvSim_AddZone(ids[i], NV_GPU_CLIENT_ILLUM_ZONE_TYPE_RGB, NV_GPU_CLIENT_ILLUM_CTRL_MODE_PIECEWISE_LINEAR, rgb, 4);
+        NvSim_AddZone(ids[i], NV_GPU_CLIENT_ILLUM_ZONE_TYPE_RGBW, NV_GPU_CLIENT_ILLUM_CTRL_MODE_MANUAL, rgbw, 5);
+        NvSim_AddZone(ids[i], NV_GPU_CLIENT_ILLUM_ZONE_TYPE_SINGLE_COLOR, NV_GPU_CLIENT_ILLUM_CTRL_MODE_MANUAL, single, 1);
+    }
     NvSim_AddDisplay(ids, 8);
     NvSim_SetRecording(0);
 }
@@ -169,6 +181,7 @@ int main() {
     Print("(a)  all slots disabled, player off (peak scan alone)", Run(settings, false, false, 1000000, 1000));
     Print("(a') all slots disabled, player on (scan + stamp)", Run(settings, false, true, 1000000, 1000));
     Print("(b)  eight slots on the simulated driver, recording off", Run(settings, true, true, 200000, 100));
+    Print("(c)  eight zone slots (four zones each), recording off", Run(settings, true, true, 200000, 100, "2"));
     WritePrivateProfileStringA(nullptr, nullptr, nullptr, settings.c_str());
     DeleteFileA(settings.c_str());
     return 0;
