@@ -43,7 +43,28 @@ int WIN32VER::Open(const char* name) {
     versionData = std::malloc(size);
     if (!versionData) return 0;
     if (!GetFileVersionInfoA(fileName, 0, size, versionData)) return 0;
+    return TakeTranslation();
+}
 
+int WIN32VER::OpenWide(const wchar_t* name) {
+    Release();
+    if (!name) return 0;
+
+    const int length = WideCharToMultiByte(CP_ACP, 0, name, -1, nullptr, 0, nullptr, nullptr);
+    if (length <= 0) return 0;
+    fileName = static_cast<char*>(std::malloc(static_cast<size_t>(length)));
+    if (!fileName) return 0;
+    WideCharToMultiByte(CP_ACP, 0, name, -1, fileName, length, nullptr, nullptr);
+
+    const DWORD size = GetFileVersionInfoSizeW(name, nullptr);
+    if (size == 0) return 0;
+    versionData = std::malloc(size);
+    if (!versionData) return 0;
+    if (!GetFileVersionInfoW(name, 0, size, versionData)) return 0;
+    return TakeTranslation();
+}
+
+int WIN32VER::TakeTranslation() {
     void* value = nullptr;
     UINT valueSize = 0;
     if (!VerQueryValueA(versionData, "\\VarFileInfo\\Translation", &value, &valueSize)) return 0;
