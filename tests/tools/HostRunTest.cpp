@@ -320,7 +320,11 @@ struct DecayApplier {
 };
 
 TEST_F(HostRun, SettingsAppliedMidTrackChangeTheLightsFromTheNextFrame) {
-    const std::string track = Track("long.wav", wavbytes::Track(2, 8000, 16, 8000 * 6, Square(99, 25)));  // 6 s
+    // About 6 s, ending on the high half of the square wave: the last frame, whose rows run
+    // past the end (silence), still sees a peak wherever it starts, and so every frame after
+    // Apply reads 70. (Ending on the low half, a last frame starting in it saw only negative
+    // samples and silence, which the meter reads as 0.)
+    const std::string track = Track("long.wav", wavbytes::Track(2, 8000, 16, 8000 * 6 - 20, Square(99, 25)));
     // A scenario file that is not there: the default machine, and one line about it, also with
     // the settings' own load of the plug-in and the restart.
     SetEnvironmentVariableA("GLOWMETER_NVSIM", File("no-such-machine.ini").c_str());

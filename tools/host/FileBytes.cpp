@@ -2,33 +2,16 @@
 
 #include <windows.h>
 
+#include "tools/common/FileProblem.h"
 #include "tools/common/Utf8Text.h"
-
-namespace {
-
-std::string OpenFailure(DWORD code) {
-    switch (code) {
-        case ERROR_FILE_NOT_FOUND:
-        case ERROR_PATH_NOT_FOUND:
-        case ERROR_INVALID_NAME: return "no such file";
-        case ERROR_ACCESS_DENIED: return "access denied";
-        case ERROR_SHARING_VIOLATION: return "another program holds it open";
-        default: return "Windows cannot open it (error " + std::to_string(code) + ")";
-    }
-}
-
-}  // namespace
 
 bool ReadFileBytes(const std::string& path, std::vector<uint8_t>& bytes, std::string& error) {
     bytes.clear();
-    const std::wstring wide = WideFromUtf8(path);
-    // A folder can't be opened as a file either, but "access denied" would not say why.
-    const DWORD attributes = GetFileAttributesW(wide.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
-        error = "it is a folder, not a file";
+    if (IsFolder(path)) {
+        error = "it is a folder";
         return false;
     }
-    HANDLE file = CreateFileW(wide.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+    HANDLE file = CreateFileW(WideFromUtf8(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         error = OpenFailure(GetLastError());

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "tools/common/ConsoleText.h"
+#include "tools/common/FileProblem.h"
 #include "tools/common/Utf8Text.h"
 #include "tools/monitor/MonitorOptions.h"
 #include "tools/monitor/RequestHandler.h"
@@ -52,24 +53,18 @@ void ConfigureView(const MonitorOptions& options) {
 // The CSV file is opened (made when missing) at start, as the view will open it at the first
 // change: a file that can't be written is told now, not after the first request.
 bool CsvWritable(const std::string& path, std::string& why) {
-    const std::wstring wide = WideFromUtf8(path);
-    const DWORD attributes = GetFileAttributesW(wide.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+    if (IsFolder(path)) {
         why = "it is a folder";
         return false;
     }
-    HANDLE file = CreateFileW(wide.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file != INVALID_HANDLE_VALUE) {
-        CloseHandle(file);
-        return true;
+    HANDLE file = CreateFileW(WideFromUtf8(path).c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        why = OpenFailure(GetLastError());
+        return false;
     }
-    const DWORD error = GetLastError();
-    if (error == ERROR_PATH_NOT_FOUND) why = "its folder does not exist";
-    else if (error == ERROR_ACCESS_DENIED) why = "access denied";
-    else if (error == ERROR_SHARING_VIOLATION) why = "another program holds it open";
-    else why = "Windows cannot open it (error " + std::to_string(error) + ")";
-    return false;
+    CloseHandle(file);
+    return true;
 }
 
 void Say(StdStream stream, const std::string& text) { WriteText(stream, "glowmeter-monitor: " + text + "\n"); }
