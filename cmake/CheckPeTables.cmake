@@ -42,8 +42,9 @@ foreach(entry IN LISTS required_members)
   endif()
 endforeach()
 
-# Only libraries that every Windows has; WinSock in particular is loaded at run time.
-set(allowed_imports KERNEL32.dll USER32.dll VERSION.dll ADVAPI32.dll msvcrt.dll)
+# Only libraries that every Windows has; WinSock in particular is loaded at run time. GDI32
+# measures the device list's names in its font (the settings dialog).
+set(allowed_imports KERNEL32.dll USER32.dll GDI32.dll VERSION.dll ADVAPI32.dll msvcrt.dll)
 string(REGEX MATCHALL "DLL Name: [^\n]+" imports "${dump}")
 foreach(line IN LISTS imports)
   string(REPLACE "DLL Name: " "" dll "${line}")

@@ -3,8 +3,10 @@
 ; file writable for the machine's users and registers an uninstaller.
 ;
 ; Built by CMake (installer/CMakeLists.txt), which passes what comes from the build:
-;   makensis -WX -DTARGET=x86-unicode -DVERSION=1.0.3 -DPLUGIN_DLL=<dll>
+;   makensis -WX -DTARGET=x86-unicode -DVERSION=1.0.3 -DVERSION_TEXT=1.03 -DPLUGIN_DLL=<dll>
 ;            -DSAMPLE_SETTINGS=<ini> -DOUTFILE=<exe> Glowmeter.nsi
+; VERSION is the version as numbers (the file's version record), VERSION_TEXT the version
+; as every text a user reads spells it, as the plug-in's own name does ("Glowmeter v1.03").
 ; TARGET is x86-unicode for the installer that ships (Winamp is 32-bit) and amd64-unicode
 ; for the one the tests run (the test machines run no 32-bit code): one script, same logic.
 ;
@@ -17,8 +19,8 @@
 ;   4  installed, but the settings file could not be made writable for the users
 ;   5  uninstall: the plug-in could not be removed (a program still holds it)
 
-!ifndef TARGET | VERSION | PLUGIN_DLL | SAMPLE_SETTINGS | OUTFILE
-  !error "TARGET, VERSION, PLUGIN_DLL, SAMPLE_SETTINGS and OUTFILE are given by the build"
+!ifndef TARGET | VERSION | VERSION_TEXT | PLUGIN_DLL | SAMPLE_SETTINGS | OUTFILE
+  !error "TARGET, VERSION, VERSION_TEXT, PLUGIN_DLL, SAMPLE_SETTINGS and OUTFILE are given by the build"
 !endif
 
 Target ${TARGET}
@@ -45,9 +47,9 @@ SetCompressor /SOLID lzma
 !define EXIT_SETTINGS_NOT_WRITABLE 4
 !define EXIT_PLUGIN_IN_USE 5
 
-Name "Glowmeter ${VERSION}"
+Name "Glowmeter ${VERSION_TEXT}"
 OutFile "${OUTFILE}"
-BrandingText "Glowmeter ${VERSION}"
+BrandingText "Glowmeter ${VERSION_TEXT}"
 ; The Plugins folder of a per-machine Winamp and the uninstall entry need an administrator.
 RequestExecutionLevel admin
 ; A plug-in file that cannot be written (held open) stops the install instead of being
@@ -57,9 +59,9 @@ AllowSkipFiles off
 VIProductVersion "${VERSION}.0"
 VIFileVersion "${VERSION}.0"
 VIAddVersionKey /LANG=1033 "ProductName" "Glowmeter"
-VIAddVersionKey /LANG=1033 "ProductVersion" "${VERSION}"
-VIAddVersionKey /LANG=1033 "FileVersion" "${VERSION}"
-VIAddVersionKey /LANG=1033 "FileDescription" "Glowmeter ${VERSION} setup (Winamp visualization plug-in)"
+VIAddVersionKey /LANG=1033 "ProductVersion" "${VERSION_TEXT}"
+VIAddVersionKey /LANG=1033 "FileVersion" "${VERSION_TEXT}"
+VIAddVersionKey /LANG=1033 "FileDescription" "Glowmeter ${VERSION_TEXT} setup (Winamp visualization plug-in)"
 VIAddVersionKey /LANG=1033 "CompanyName" "${PUBLISHER}"
 VIAddVersionKey /LANG=1033 "LegalCopyright" "Copyright (C) 2026 ${PUBLISHER}"
 
@@ -190,7 +192,7 @@ Section "Glowmeter"
   WriteUninstaller "$INSTDIR\Plugins\${UNINSTALLER_FILE}"
   SectionGetSize 0 $0
   WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "Glowmeter (Winamp visualization plug-in)"
-  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION_TEXT}"
   WriteRegStr HKLM "${UNINSTALL_KEY}" "Publisher" "${PUBLISHER}"
   WriteRegStr HKLM "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR\Plugins"
   WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\Plugins\${UNINSTALLER_FILE}"

@@ -80,6 +80,30 @@ void StoreControls(HWND dialog, unsigned slot) {
     device.Channel = ReadSelection(dialog, IDC_CHANNEL);
 }
 
+// The device list names boards in full ("NVIDIA GeForce GTX 1080 ..."), which the list, as
+// wide as the dialog's layout makes it, would cut: its drop-down is widened to the longest
+// name, with room for the list's frame and a scroll bar. The control itself keeps its size.
+void FitDropDownToNames(HWND dialog, int listId) {
+    HWND list = GetDlgItem(dialog, listId);
+    HDC dc = list ? GetDC(list) : nullptr;
+    if (!dc) return;
+    HGDIOBJ before = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(list, WM_GETFONT, 0, 0)));
+    LONG widest = 0;
+    const LRESULT count = SendMessageA(list, CB_GETCOUNT, 0, 0);
+    for (LRESULT i = 0; i < count; ++i) {
+        char name[kSlotNameSize];
+        if (SendMessageA(list, CB_GETLBTEXTLEN, static_cast<WPARAM>(i), 0) >= kSlotNameSize) continue;
+        const LRESULT length = SendMessageA(list, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(name));
+        SIZE size = {};
+        if (length > 0 && GetTextExtentPoint32A(dc, name, static_cast<int>(length), &size) && size.cx > widest)
+            widest = size.cx;
+    }
+    SelectObject(dc, before);
+    ReleaseDC(list, dc);
+    const int room = 2 * GetSystemMetrics(SM_CXEDGE) + GetSystemMetrics(SM_CXVSCROLL) + 4;
+    SendMessageA(list, CB_SETDROPPEDWIDTH, static_cast<WPARAM>(widest + room), 0);
+}
+
 // With Auto Detect on, scans for lights into the working copy and reports the count.
 void ShowDetection(HWND dialog) {
     char text[kStatusTextSize] = "";
@@ -99,6 +123,7 @@ void OnInitDialog(HWND dialog) {
     g_CurrentSlot = 0;
     ShowDetection(dialog);
     FillDeviceList(dialog);
+    FitDropDownToNames(dialog, IDC_DEVICE_LIST);
     FillList(dialog, IDC_ATTRIBUTE, kAttributeNames, static_cast<int>(sizeof kAttributeNames / sizeof kAttributeNames[0]));
     FillList(dialog, IDC_CHANNEL, kChannelNames, 4);
     ShowSelection(dialog, IDC_DEVICE_LIST, static_cast<int32_t>(g_CurrentSlot));

@@ -13,6 +13,17 @@ struct Translation {
     WORD codePage;
 };
 
+// Reads the file's version data into a new block kept in `block`, through the 8-bit or the
+// wide calls; 1 when it was read. A block allocated before a failure stays in `block`.
+template <typename Char, typename SizeFn, typename ReadFn>
+int ReadVersionData(const Char* name, SizeFn sizeOf, ReadFn read, void*& block) {
+    const DWORD size = sizeOf(name, nullptr);
+    if (size == 0) return 0;
+    block = std::malloc(size);
+    if (!block) return 0;
+    return read(name, 0, size, block) ? 1 : 0;
+}
+
 }  // namespace
 
 WIN32VER::WIN32VER() : versionData(nullptr), language(0), codePage(0), fileName(nullptr), opened(0) {}
@@ -38,12 +49,25 @@ int WIN32VER::Open(const char* name) {
     if (!fileName) return 0;
     std::memcpy(fileName, name, length + 1);
 
-    const DWORD size = GetFileVersionInfoSizeA(fileName, nullptr);
-    if (size == 0) return 0;
-    versionData = std::malloc(size);
-    if (!versionData) return 0;
-    if (!GetFileVersionInfoA(fileName, 0, size, versionData)) return 0;
+    if (!ReadVersionData(fileName, GetFileVersionInfoSizeA, GetFileVersionInfoA, versionData)) return 0;
+    return TakeTranslation();
+}
 
+int WIN32VER::OpenWide(const wchar_t* name) {
+    Release();
+    if (!name) return 0;
+
+    const int length = WideCharToMultiByte(CP_ACP, 0, name, -1, nullptr, 0, nullptr, nullptr);
+    if (length <= 0) return 0;
+    fileName = static_cast<char*>(std::malloc(static_cast<size_t>(length)));
+    if (!fileName) return 0;
+    WideCharToMultiByte(CP_ACP, 0, name, -1, fileName, length, nullptr, nullptr);
+
+    if (!ReadVersionData(name, GetFileVersionInfoSizeW, GetFileVersionInfoW, versionData)) return 0;
+    return TakeTranslation();
+}
+
+int WIN32VER::TakeTranslation() {
     void* value = nullptr;
     UINT valueSize = 0;
     if (!VerQueryValueA(versionData, "\\VarFileInfo\\Translation", &value, &valueSize)) return 0;

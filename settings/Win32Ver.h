@@ -13,6 +13,9 @@ public:
     // 1 when the file's version data and its first translation were read, else 0. Whatever
     // was allocated before a failure stays with the object until the next Open or the end.
     int Open(const char* fileName);
+    // The same for a wide file name, which may hold letters outside the ANSI code page (the
+    // plug-in's folder is wherever Winamp is). The name copy kept is its ANSI form.
+    int OpenWide(const wchar_t* fileName);
     // The value of one "StringFileInfo" entry of the stored translation: "(error)" when the
     // entry is missing, "(null)" when it is empty. Valid until the next Open or the end.
     const char* QueryString(const char* name);
@@ -24,6 +27,8 @@ public:
 
 private:
     void Release();
+    // Steps of both opens once the data block is read: its first translation.
+    int TakeTranslation();
 
     int opened;  // 1 only after a successful Open: a failed one may leave a block half read
 };

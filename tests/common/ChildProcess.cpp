@@ -2,7 +2,8 @@
 
 #include <windows.h>
 
-#include <vector>
+
+#include "tools/common/Utf8Text.h"
 
 namespace {
 
@@ -36,18 +37,18 @@ ChildResult RunChild(const std::string& commandLine, const std::string& folder, 
     HANDLE outWrite = nullptr, errWrite = nullptr;
     if (!MakePipe(out.read, outWrite) || !MakePipe(err.read, errWrite)) return result;
 
-    STARTUPINFOA si = {};
+    STARTUPINFOW si = {};
     si.cb = sizeof si;
     si.dwFlags = STARTF_USESTDHANDLES;
     si.hStdInput = INVALID_HANDLE_VALUE;
     si.hStdOutput = outWrite;
     si.hStdError = errWrite;
     PROCESS_INFORMATION pi = {};
-    std::vector<char> line(commandLine.begin(), commandLine.end());
-    line.push_back('\0');
+    std::wstring line = WideFromUtf8(commandLine);
+    const std::wstring wideFolder = WideFromUtf8(folder);
     const DWORD start = GetTickCount();
-    result.started = CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr,
-                                    folder.empty() ? nullptr : folder.c_str(), &si, &pi) != 0;
+    result.started = CreateProcessW(nullptr, &line[0], nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr,
+                                    folder.empty() ? nullptr : wideFolder.c_str(), &si, &pi) != 0;
     CloseHandle(outWrite);
     CloseHandle(errWrite);
     if (result.started) {

@@ -13,7 +13,8 @@ struct ChildResult {
     unsigned long elapsedMs = 0;
 };
 
-// `whileRunning`, when given, is called with the child's process id about every 50 ms until
-// the child ends (to find and drive its windows).
+// The command line and the folder are UTF-8, so any file name can be passed. `whileRunning`,
+// when given, is called with the child's process id about every 50 ms until the child ends
+// (to find and drive its windows).
 ChildResult RunChild(const std::string& commandLine, const std::string& folder, unsigned long timeoutMs,
                      const std::function<void(unsigned long)>& whileRunning = nullptr);

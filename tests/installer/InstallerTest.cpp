@@ -233,7 +233,7 @@ TEST_F(Installer, SilentInstallPutsThePluginIntoWinampsPluginsFolderAndRegisters
     struct Row { const char* name; std::string value; };
     const Row rows[] = {
         {"DisplayName", "sz:Glowmeter (Winamp visualization plug-in)"},
-        {"DisplayVersion", "sz:" GLOWMETER_VERSION},
+        {"DisplayVersion", "sz:" GLOWMETER_VERSION_TEXT},
         {"Publisher", "sz:Glowmeter contributors"},
         {"DisplayIcon", "sz:" + InPlugins(kUninstaller)},
         {"UninstallString", "sz:" + uninstaller},
@@ -559,7 +559,7 @@ TEST_F(Installer, CarriesVersionInformation) {
     struct Row { const char* name; const char* value; };
     const Row rows[] = {
         {"ProductName", "Glowmeter"},
-        {"ProductVersion", GLOWMETER_VERSION},
+        {"ProductVersion", GLOWMETER_VERSION_TEXT},
         {"CompanyName", "Glowmeter contributors"},
     };
     for (const Row& row : rows) {

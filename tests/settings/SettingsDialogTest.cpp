@@ -369,14 +369,66 @@ TEST_F(SettingsDialog, DeviceListWithoutSelectionKeepsTheCurrentSlot) {
     ExpectSlot(g_WorkConfig.Devices[0], {0, 0, 0, 0, 0}, "slot 0");
 }
 
+// Also from a copy of the DLL in a folder named in Cyrillic and CJK letters, as Winamp may sit
+// in any folder: the box reads the version data of the file the dialog came from.
 TEST_F(SettingsDialog, AboutShowsNameVersionAndLegalNotice) {
-    session.Run(module, [&](HWND dialog) {
-        PostClick(dialog, IDC_ABOUT);
-        ExpectMessageBox(session.configThread, "About",
-                         "Glowmeter \r\nVersion 1.03\r\n\r\nCopyright (C) 2026 Glowmeter contributors", dialog);
-        EXPECT_TRUE(IsWindowVisible(dialog)) << "the dialog stays open";
-        Cancel(dialog);
-    });
+    const std::wstring unicodeFolder =
+        TempFolder::Wide(folder.Path()) + L"\\\u041a\u0438\u0440\u0438\u043b\u043b\u0438\u0446\u0430 \u65e5\u672c";
+    ASSERT_TRUE(CreateDirectoryW(unicodeFolder.c_str(), nullptr));
+    const std::wstring unicodeDll = unicodeFolder + L"\\vis_glowmeter.dll";
+    ASSERT_TRUE(CopyFileW(TempFolder::Wide(dllPath).c_str(), unicodeDll.c_str(), FALSE));
+    HMODULE unicodeCopy = LoadLibraryW(unicodeDll.c_str());
+    ASSERT_NE(unicodeCopy, nullptr);
+
+    for (HMODULE copy : {dll, unicodeCopy}) {
+        SCOPED_TRACE(copy == dll ? "plain folder" : "Unicode folder");
+        module.hDllInstance = copy;
+        session.Run(module, [&](HWND dialog) {
+            PostClick(dialog, IDC_ABOUT);
+            ExpectMessageBox(session.configThread, "About",
+                             "Glowmeter \r\nVersion 1.03\r\n\r\nCopyright (C) 2026 Glowmeter contributors", dialog);
+            EXPECT_TRUE(IsWindowVisible(dialog)) << "the dialog stays open";
+            Cancel(dialog);
+        });
+    }
+    module.hDllInstance = dll;
+    FreeLibrary(unicodeCopy);
+}
+
+// Board names are longer than the device list is wide: its drop-down fits the longest name,
+// while the list itself keeps the dialog's layout (102 dialog units).
+TEST_F(SettingsDialog, DeviceDropDownFitsTheLongestName) {
+    struct Row { const char* longest; bool wider; };
+    const Row rows[] = {{"Slot 0", false}, {"NVIDIA GeForce GTX 1080 Ti Founders Edition (simulated)", true}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.longest);
+        PLUGINCFG cfg = Baseline();
+        std::snprintf(cfg.Devices[3].Name, kSlotNameSize, "%s", row.longest);
+        UseSettings(cfg);
+        session.Run(module, [&](HWND dialog) {
+            HWND list = GetDlgItem(dialog, IDC_DEVICE_LIST);
+            RECT layout = {0, 0, 102, 0};
+            MapDialogRect(dialog, &layout);
+            RECT shown = {};
+            GetWindowRect(list, &shown);
+            EXPECT_EQ(shown.right - shown.left, layout.right) << "the list keeps its width";
+
+            HDC dc = GetDC(list);
+            HGDIOBJ before = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(list, WM_GETFONT, 0, 0)));
+            SIZE text = {};
+            GetTextExtentPoint32A(dc, row.longest, static_cast<int>(std::strlen(row.longest)), &text);
+            SelectObject(dc, before);
+            ReleaseDC(list, dc);
+            const LRESULT dropped = SendMessageA(list, CB_GETDROPPEDWIDTH, 0, 0);
+            EXPECT_GT(dropped, text.cx) << "the longest name fits";
+            if (row.wider) {
+                EXPECT_GT(dropped, layout.right);
+            } else {
+                EXPECT_EQ(dropped, layout.right) << "short names: as wide as the list";
+            }
+            Cancel(dialog);
+        });
+    }
 }
 
 TEST_F(SettingsDialog, SecondConfigWhileOpenReturnsAtOnce) {

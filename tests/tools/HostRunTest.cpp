@@ -16,6 +16,7 @@
 #include "tests/common/ProgramFiles.h"
 #include "tests/common/TempFolder.h"
 #include "tests/tools/WavBytes.h"
+#include "tools/common/Utf8Text.h"
 
 using namespace wavbytes;
 
@@ -60,7 +61,7 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(folder_.Ok());
         const std::string build = ProgramFolder();
-        for (const char* name : {kHostName, "vis_glowmeter.dll", kPlantedName, "empty_vis_plugin.dll", "failing_vis_plugin.dll"}) {
+        for (const char* name : {kHostName, "vis_glowmeter.dll", kPlantedName}) {
             ASSERT_TRUE(CopyFileA((build + name).c_str(), File(name).c_str(), FALSE)) << name;
         }
         // Each run starts from the simulated driver's default machine and a fresh CSV file.
@@ -232,45 +233,39 @@ TEST_F(HostRun, ListsTheModules) {
     }
 }
 
-TEST_F(HostRun, BadInputGetsItsMessageAndExitCode) {
-    const Bytes pcm = Samples(2, 16, 800, Square(99, 25));
-    Bytes cut = Riff({{"fmt ", Format(1, 2, 8000, 16)}, {"data", pcm}});
-    cut.resize(cut.size() / 2);
-    Track("cut.wav", cut);
-    Track("float.wav", Riff({{"fmt ", Format(3, 2, 8000, 32)}, {"data", pcm}}));
-    Track("mono32.wav", Riff({{"fmt ", Format(1, 1, 8000, 32)}, {"data", pcm}}));
-    Write("text.wav", "just some text, no audio\n");
-    Write("empty.wav", "");
-    Write("fake.dll", "MZ but nothing else");
-    const std::string good = Track("good.wav", wavbytes::Track(2, 8000, 16, 800, Square(99, 25)));
-
-    struct Row { std::string args; unsigned long code; const char* message; };
-    const Row rows[] = {
-        {"missing.wav", 2, "no such file"},
-        {"empty.wav", 2, "not a WAV file"},
-        {"text.wav", 2, "not a WAV file"},
-        {"cut.wav", 2, "truncated"},
-        {"float.wav", 2, "not PCM"},
-        {"mono32.wav", 2, "8, 16 and 24-bit"},
-        {"--plugin missing.dll " + good, 3, "no such file"},
-        {"--plugin fake.dll " + good, 3, "cannot load the plug-in"},
-        {std::string(kPlantedName) + " " + good, 3, "no winampVisGetHeader export"},
-        {"empty_vis_plugin.dll " + good, 3, "lists no module"},
-        {"failing_vis_plugin.dll " + good, 3, "did not start (Init returned 1)"},
-        {"--module 3 " + good, 1, "no module 3 (it has 3)"},
-        {"--frames", 1, "--frames needs a frame count"},
-        {"", 1, "no track given"},
-    };
-    for (const Row& r : rows) {
-        DeleteFileA(File("lights.csv").c_str());
-        const ChildResult run = Host(r.args, 30000);
-        ASSERT_TRUE(run.started);
-        EXPECT_FALSE(run.timedOut) << r.args;
-        EXPECT_EQ(run.exitCode, r.code) << r.args << ": " << run.err;
-        EXPECT_NE(run.err.find(r.message), std::string::npos) << r.args << ": " << run.err;
-        // A refused run never starts the plug-in, so no light changes.
-        EXPECT_EQ(GetFileAttributesA(File("lights.csv").c_str()), INVALID_FILE_ATTRIBUTES) << r.args;
+// Winamp may sit in any folder and play any file: the host, the plug-in and its settings in a
+// folder named in Cyrillic and CJK letters, playing a track named so too. The plug-in finds
+// its settings there (the lights follow them), and the messages give the names in UTF-8.
+TEST_F(HostRun, AFolderAndTrackNamedOutsideTheAnsiCodePageWork) {
+    const std::string folder = File(u8"\u041a\u0438\u0440\u0438\u043b\u043b\u0438\u0446\u0430 \u65e5\u672c");
+    const std::string track = u8"\u041f\u0435\u0441\u043d\u044f \u6b4c.wav";
+    ASSERT_TRUE(CreateDirectoryW(WideFromUtf8(folder).c_str(), nullptr));
+    for (const char* name : {kHostName, "vis_glowmeter.dll", "vis_glowmeter.ini"}) {
+        ASSERT_TRUE(CopyFileW(WideFromUtf8(File(name)).c_str(), WideFromUtf8(folder + "\\" + name).c_str(), FALSE))
+            << name;
     }
+    const Bytes wav = wavbytes::Track(2, 8000, 16, 4000, Square(99, 25));
+    HANDLE file = CreateFileW(WideFromUtf8(folder + "\\" + track).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              0, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    DWORD written = 0;
+    WriteFile(file, wav.data(), static_cast<DWORD>(wav.size()), &written, nullptr);
+    CloseHandle(file);
+
+    const std::string host = "\"" + folder + "\\" + kHostName + "\" ";
+    const ChildResult run = RunChild(host + "--fast \"" + track + "\"", folder, 60000);
+    EXPECT_EQ(run.exitCode, 0u) << run.err;
+    EXPECT_NE(run.err.find(track + " (8000 Hz 16-bit stereo)"), std::string::npos) << run.err;
+    EXPECT_EQ(ReadLights().logo, Repeat({70, 17}, 10));
+
+    ASSERT_TRUE(DeleteFileW(WideFromUtf8(folder + "\\vis_glowmeter.ini").c_str()));
+    const ChildResult dark = RunChild(host + "--fast --frames 1 \"" + track + "\"", folder, 60000);
+    EXPECT_EQ(dark.exitCode, 0u) << dark.err;
+    EXPECT_NE(dark.err.find("no settings file " + folder + "\\vis_glowmeter.ini"), std::string::npos) << dark.err;
+    const ChildResult missing = RunChild(host + u8"\"\u65e5\u672c.wav\"", folder, 60000);
+    EXPECT_EQ(missing.exitCode, 2u);
+    EXPECT_NE(missing.err.find(u8"cannot read the track \"\u65e5\u672c.wav\": no such file"), std::string::npos)
+        << missing.err;
 }
 
 // A dialog box of the child process, or null.
@@ -325,7 +320,14 @@ struct DecayApplier {
 };
 
 TEST_F(HostRun, SettingsAppliedMidTrackChangeTheLightsFromTheNextFrame) {
-    const std::string track = Track("long.wav", wavbytes::Track(2, 8000, 16, 8000 * 6, Square(99, 25)));  // 6 s
+    // About 6 s, ending on the high half of the square wave: the last frame, whose rows run
+    // past the end (silence), still sees a peak wherever it starts, and so every frame after
+    // Apply reads 70. (Ending on the low half, a last frame starting in it saw only negative
+    // samples and silence, which the meter reads as 0.)
+    const std::string track = Track("long.wav", wavbytes::Track(2, 8000, 16, 8000 * 6 - 20, Square(99, 25)));
+    // A scenario file that is not there: the default machine, and one line about it, also with
+    // the settings' own load of the plug-in and the restart.
+    SetEnvironmentVariableA("GLOWMETER_NVSIM", File("no-such-machine.ini").c_str());
     DecayApplier applier;
     const ChildResult run = Host("--config-at 0.5 " + track, 30000, std::ref(applier));
     EXPECT_FALSE(run.timedOut);
@@ -333,6 +335,9 @@ TEST_F(HostRun, SettingsAppliedMidTrackChangeTheLightsFromTheNextFrame) {
     EXPECT_TRUE(applier.applied);
     EXPECT_NE(run.err.find("settings open"), std::string::npos) << run.err;
     EXPECT_EQ(GetPrivateProfileIntA("GLOBAL", "Decay", 0, File("vis_glowmeter.ini").c_str()), 1u);
+    const size_t said = run.err.find("simulated NVIDIA driver: no scenario file");
+    EXPECT_NE(said, std::string::npos) << run.err;
+    EXPECT_EQ(run.err.find("simulated NVIDIA driver", said + 1), std::string::npos) << "said once: " << run.err;
 
     // 70 then 17 each frame until the restart, 70 then 70 after it.
     const std::vector<unsigned> logo = ReadLights().logo;

@@ -53,10 +53,37 @@ TEST(WavFile, PartialLastFrameIsDropped) {
     EXPECT_EQ(audio.frameCount, 2u);
 }
 
+// Files that players play although they do not keep every rule: the samples end before the
+// data chunk's declared size (a recording cut short, or one written as a stream with the size
+// 0xFFFFFFFF), or the last chunk has an odd size and no pad byte.
+TEST(WavFile, PlaysWhatAFileCutShortOrUnpaddedHolds) {
+    const Bytes pcm = Samples(2, 16, 100, Constant);  // 400 bytes
+    Bytes cut = Riff({{"fmt ", Format(1, 2, 8000, 16)}, {"data", pcm}});
+    cut.resize(cut.size() - 10);  // 97.5 frames are left
+    // Seven frames of 8-bit mono: an odd size, the file ends without the pad byte.
+    Bytes oddData = Riff({{"fmt ", Format(1, 1, 8000, 8)}, {"data", Samples(1, 8, 7, Constant)}});
+    oddData.pop_back();
+
+    struct Row { const char* what; Bytes file; size_t frames; bool cutShort; };
+    const Row rows[] = {
+        {"data cut short", cut, 97, true},
+        {"streamed, size unknown", Riff({{"fmt ", Format(1, 2, 8000, 16)}, {"data", pcm, 0xFFFFFFFF}}), 100, true},
+        {"huge declared size", Riff({{"fmt ", Format(1, 2, 8000, 16)}, {"data", pcm, 0xFFFFFFF0}}), 100, true},
+        {"odd data chunk last, unpadded", oddData, 7, false},
+    };
+    for (const Row& r : rows) {
+        WavAudio audio;
+        ASSERT_EQ(ParseWav(r.file.data(), r.file.size(), audio), WavError::None) << r.what;
+        EXPECT_EQ(audio.frameCount, r.frames) << r.what;
+        EXPECT_EQ(audio.dataCutShort, r.cutShort) << r.what;
+        EXPECT_EQ(SampleTo8Bit(audio.samples, audio.bitsPerSample), 10) << r.what;
+    }
+}
+
 TEST(WavFile, UnusableFilesAreToldApart) {
     const Bytes pcm = Samples(2, 16, 100, Constant);
-    Bytes cutData = Riff({{"fmt ", Format(1, 2, 8000, 16)}, {"data", pcm}});
-    cutData.resize(cutData.size() - 10);
+    Bytes noWholeFrame = Riff({{"fmt ", Format(1, 2, 8000, 16)}, {"data", pcm}});
+    noWholeFrame.resize(12 + 8 + 16 + 8 + 3);  // three bytes of a four-byte frame
     Bytes cutFormat = Riff({{"fmt ", Format(1, 2, 8000, 16)}});
     cutFormat.resize(cutFormat.size() - 4);
     Bytes cutHeader = Riff({{"fmt ", Format(1, 2, 8000, 16)}, {"data", pcm}});
@@ -68,10 +95,9 @@ TEST(WavFile, UnusableFilesAreToldApart) {
         {"empty", {}, WavError::NotRiff},
         {"text", text, WavError::NotRiff},
         {"RIFF of another form", Riff({{"fmt ", Format(1, 2, 8000, 16)}}, "AVI "), WavError::NotRiff},
-        {"data cut short", cutData, WavError::Truncated},
+        {"data cut short of its first frame", noWholeFrame, WavError::Truncated},
         {"format chunk cut short", cutFormat, WavError::Truncated},
         {"chunk header cut short", cutHeader, WavError::Truncated},
-        {"huge declared size", Riff({{"fmt ", Format(1, 2, 8000, 16)}, {"data", pcm, 0xFFFFFFF0}}), WavError::Truncated},
         {"data before format", Riff({{"data", pcm}, {"fmt ", Format(1, 2, 8000, 16)}}), WavError::NoFormat},
         {"no data", Riff({{"fmt ", Format(1, 2, 8000, 16)}}), WavError::NoData},
         {"nothing but the header", Riff({}), WavError::NoFormat},

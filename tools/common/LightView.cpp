@@ -14,7 +14,9 @@
 
 #include <windows.h>
 
+#include "tools/common/ConsoleText.h"
 #include "tools/common/LightBoard.h"
+#include "tools/common/Utf8Text.h"
 
 #ifndef ENABLE_VIRTUAL_TERMINAL_PROCESSING
 #define ENABLE_VIRTUAL_TERMINAL_PROCESSING 0x0004
@@ -23,6 +25,7 @@
 namespace {
 
 constexpr DWORD kRedrawIntervalMs = 40;
+constexpr DWORD kPathSize = 1024;
 constexpr int kLineSize = 96;
 
 enum class Screen { Off, Terminal, Lines };
@@ -61,15 +64,16 @@ private:
         frequency_ = f.QuadPart;
         start_ = c.QuadPart;
 
-        char value[MAX_PATH];
-        const DWORD viewLength = GetEnvironmentVariableA("GLOWMETER_VIEW", value, sizeof value);
-        if (viewLength > 0 && viewLength < sizeof value && !(value[0] == '0' && value[1] == '\0')) {
+        // Wide, so the CSV file's name may be anything.
+        wchar_t value[kPathSize];
+        const DWORD viewLength = GetEnvironmentVariableW(L"GLOWMETER_VIEW", value, kPathSize);
+        if (viewLength > 0 && viewLength < kPathSize && !(value[0] == L'0' && value[1] == L'\0')) {
             out_ = GetStdHandle(STD_OUTPUT_HANDLE);
             screen_ = IsTerminal(out_) ? Screen::Terminal : Screen::Lines;
             if (screen_ == Screen::Terminal) StartRedrawThread();
         }
-        const DWORD csvLength = GetEnvironmentVariableA("GLOWMETER_CSV", value, sizeof value);
-        if (csvLength > 0 && csvLength < sizeof value) OpenCsv(value);
+        const DWORD csvLength = GetEnvironmentVariableW(L"GLOWMETER_CSV", value, kPathSize);
+        if (csvLength > 0 && csvLength < kPathSize) OpenCsv(value);
     }
 
     // A console that takes ANSI sequences. Under Wine a unix tty shows as such a console; a
@@ -82,13 +86,11 @@ private:
                SetConsoleMode(out, mode | ENABLE_VIRTUAL_TERMINAL_PROCESSING) != 0;
     }
 
-    void OpenCsv(const char* path) {
-        csv_ = CreateFileA(path, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
+    void OpenCsv(const wchar_t* path) {
+        csv_ = CreateFileW(path, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
                            FILE_ATTRIBUTE_NORMAL, nullptr);
         if (csv_ == INVALID_HANDLE_VALUE) {
-            char line[MAX_PATH + 64];
-            const int n = wsprintfA(line, "light view: cannot open the CSV file \"%s\"\r\n", path);
-            Write(GetStdHandle(STD_ERROR_HANDLE), line, n);
+            WriteText(StdStream::Err, "light view: cannot open the CSV file \"" + Utf8FromWide(path) + "\"\n");
             return;
         }
         LARGE_INTEGER size = {};

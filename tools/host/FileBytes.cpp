@@ -1,32 +1,40 @@
 #include "tools/host/FileBytes.h"
 
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
+#include <windows.h>
+
+#include "tools/common/FileProblem.h"
+#include "tools/common/Utf8Text.h"
 
 bool ReadFileBytes(const std::string& path, std::vector<uint8_t>& bytes, std::string& error) {
     bytes.clear();
-    errno = 0;
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file) {
-        error = errno == ENOENT ? "no such file" : std::strerror(errno);
+    if (IsFolder(path)) {
+        error = "it is a folder";
+        return false;
+    }
+    HANDLE file = CreateFileW(WideFromUtf8(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        error = OpenFailure(GetLastError());
         return false;
     }
     bool ok = false;
-    if (std::fseek(file, 0, SEEK_END) == 0) {
-        const long size = std::ftell(file);
-        if (size >= 0 && uint64_t(size) > kMaxFileBytes) {
-            error = "the file is too large";
-        } else if (size >= 0 && std::fseek(file, 0, SEEK_SET) == 0) {
-            bytes.resize(static_cast<size_t>(size));
-            ok = std::fread(bytes.data(), 1, bytes.size(), file) == bytes.size();
-            if (!ok) error = "the file cannot be read";
-        } else {
-            error = "the file cannot be read";
-        }
-    } else {
+    LARGE_INTEGER size = {};
+    if (!GetFileSizeEx(file, &size)) {
         error = "the file cannot be read";
+    } else if (static_cast<uint64_t>(size.QuadPart) > kMaxFileBytes) {
+        error = "the file is too large";
+    } else {
+        bytes.resize(static_cast<size_t>(size.QuadPart));
+        size_t done = 0;
+        ok = true;
+        while (ok && done < bytes.size()) {
+            DWORD got = 0;
+            const DWORD want = static_cast<DWORD>(bytes.size() - done < (1u << 24) ? bytes.size() - done : (1u << 24));
+            ok = ReadFile(file, bytes.data() + done, want, &got, nullptr) && got > 0;
+            done += got;
+        }
+        if (!ok) error = "the file cannot be read";
     }
-    std::fclose(file);
+    CloseHandle(file);
     return ok;
 }

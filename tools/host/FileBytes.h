@@ -1,5 +1,6 @@
 #pragma once
-// Reading a whole file into memory, with the reason in words when that fails.
+// Reading a whole file into memory, with the reason in words when that fails. The path is
+// UTF-8 and opened through the wide file calls, so any file name works.
 #include <cstdint>
 #include <string>
 #include <vector>

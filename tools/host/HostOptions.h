@@ -6,6 +6,7 @@
 //   glowmeter-host --config-at SECONDS [options] [plugin.dll] track.wav
 #include <string>
 
+// Paths are UTF-8, as the host's wide command line gives them (tools/common/Utf8Text.h).
 struct HostOptions {
     std::string plugin;      // empty: vis_glowmeter.dll beside the host
     std::string track;       // the WAV file to play

@@ -1,7 +1,6 @@
 #include "tools/host/ProgressLine.h"
 
-#include <cstring>
-
+#include "tools/common/ConsoleText.h"
 #include "tools/host/ProgressText.h"
 
 namespace {
@@ -36,11 +35,10 @@ void ProgressLine::Finish(uint64_t positionMs, uint64_t totalMs, long long frame
     Write(positionMs, totalMs, frames, true, elapsedMs);
 }
 
-void ProgressLine::Note(const char* text) {
+void ProgressLine::Note(const std::string& text) {
     DWORD written = 0;
     if (terminal_ && started_) WriteFile(err_, "\r\n", 2, &written, nullptr);
-    WriteFile(err_, text, static_cast<DWORD>(std::strlen(text)), &written, nullptr);
-    WriteFile(err_, "\r\n", 2, &written, nullptr);
+    WriteText(StdStream::Err, text + "\n");
 }
 
 void ProgressLine::Write(uint64_t positionMs, uint64_t totalMs, long long frames, bool endLine, uint64_t elapsedMs) {

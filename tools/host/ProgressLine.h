@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <string>
 
 class ProgressLine {
 public:
@@ -13,8 +14,8 @@ public:
     // The last line, with the time the frames took and their rate, and a line break.
     void Finish(uint64_t positionMs, uint64_t totalMs, long long frames, uint64_t elapsedMs);
     // A line of its own between progress lines (the line in place on a terminal is ended
-    // first, and redrawn below it at the next update).
-    void Note(const char* text);
+    // first, and redrawn below it at the next update). UTF-8.
+    void Note(const std::string& text);
 
 private:
     void Write(uint64_t positionMs, uint64_t totalMs, long long frames, bool endLine, uint64_t elapsedMs = 0);

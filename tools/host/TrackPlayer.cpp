@@ -65,7 +65,7 @@ void OpenSettings(const std::string& plugin, int module, HWND mainWindow, Progre
     progress.Note("glowmeter-host: settings open; the music plays on, Apply restarts the module");
     std::string error;
     if (!OpenPluginSettings(plugin, module, mainWindow, error))
-        progress.Note(("glowmeter-host: cannot open the settings: " + error).c_str());
+        progress.Note("glowmeter-host: cannot open the settings: " + error);
 }
 
 }  // namespace

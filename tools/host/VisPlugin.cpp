@@ -1,5 +1,7 @@
 #include "tools/host/VisPlugin.h"
 
+#include "tools/common/Utf8Text.h"
+
 namespace {
 
 // A plug-in that never ends its list still ends here.
@@ -9,19 +11,24 @@ constexpr int kMaxModules = 64;
 // ignores it (the caller removes the argument again).
 using GetHeaderFn = winampVisHeader* (*)(HWND);
 
-std::string BesideHost(const char* fileName) {
-    char path[MAX_PATH] = {};
-    const DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string folder(path, n < MAX_PATH ? n : 0);
-    const size_t slash = folder.find_last_of("\\/");
-    folder.resize(slash == std::string::npos ? 0 : slash + 1);
-    return folder + fileName;
+// Paths are wide here and UTF-8 outside, so a folder named outside the ANSI code page works.
+constexpr DWORD kPathSize = 32768;
+
+std::wstring BesideHost(const wchar_t* fileName) {
+    std::wstring path(kPathSize, L'\0');
+    const DWORD n = GetModuleFileNameW(nullptr, &path[0], kPathSize);
+    path.resize(n < kPathSize ? n : 0);
+    const size_t slash = path.find_last_of(L"\\/");
+    path.resize(slash == std::wstring::npos ? 0 : slash + 1);
+    return path + fileName;
 }
 
-std::string FullPath(const std::string& path) {
-    char full[MAX_PATH * 2];
-    const DWORD n = GetFullPathNameA(path.c_str(), sizeof full, full, nullptr);
-    return n > 0 && n < sizeof full ? std::string(full, n) : path;
+std::wstring FullPath(const std::wstring& path) {
+    std::wstring full(kPathSize, L'\0');
+    const DWORD n = GetFullPathNameW(path.c_str(), kPathSize, &full[0], nullptr);
+    if (n == 0 || n >= kPathSize) return path;
+    full.resize(n);
+    return full;
 }
 
 std::string LoadFailure(DWORD code) {
@@ -40,14 +47,15 @@ VisPlugin::~VisPlugin() {
 }
 
 bool VisPlugin::Load(const std::string& path, HWND mainWindow, std::string& error) {
-    path_ = FullPath(path.empty() ? BesideHost("vis_glowmeter.dll") : path);
-    const DWORD attributes = GetFileAttributesA(path_.c_str());
+    const std::wstring wide = FullPath(path.empty() ? BesideHost(L"vis_glowmeter.dll") : WideFromUtf8(path));
+    path_ = Utf8FromWide(wide.c_str());
+    const DWORD attributes = GetFileAttributesW(wide.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
         error = "cannot load the plug-in \"" + path_ + "\": no such file";
         return false;
     }
     // The plug-in's own folder is searched for the libraries it links, as Winamp's is.
-    dll_ = LoadLibraryExA(path_.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+    dll_ = LoadLibraryExW(wide.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
     if (!dll_) {
         error = "cannot load the plug-in \"" + path_ + "\": " + LoadFailure(GetLastError());
         return false;

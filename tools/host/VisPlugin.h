@@ -14,7 +14,7 @@ public:
     VisPlugin& operator=(const VisPlugin&) = delete;
     ~VisPlugin();
 
-    // Loads the DLL at `path` (empty: vis_glowmeter.dll beside the host) and lists its
+    // Loads the DLL at the UTF-8 `path` (empty: vis_glowmeter.dll beside the host) and lists its
     // modules; `mainWindow` is handed to winampVisGetHeader as Winamp hands its main window.
     // Fails with the reason when the file is missing or no DLL of this host's architecture,
     // when it has no winampVisGetHeader export, or when it lists no module.
@@ -24,6 +24,7 @@ public:
     int ModuleCount() const { return moduleCount_; }
     winampVisModule* Module(int index) const { return header_->getModule(index); }
     HINSTANCE Instance() const { return dll_; }
+    // The DLL's full path, in UTF-8.
     const std::string& Path() const { return path_; }
 
 private:

@@ -1,5 +1,6 @@
 // The RIFF walk: chunk by chunk, each padded to an even length, trusting no size field
-// further than the bytes that are really there.
+// further than the bytes that are really there. The sample data may end early: what is
+// there plays.
 #include "tools/host/WavFile.h"
 
 #include <cstring>
@@ -56,9 +57,11 @@ WavError ParseWav(const uint8_t* data, size_t size, WavAudio& audio) {
 
         if (IsTag(header, "data")) {
             if (!haveFormat) return WavError::NoFormat;
-            if (chunkSize > available) return WavError::Truncated;
+            // Players play what a file cut short holds; so does the host, unless that is nothing.
+            audio.dataCutShort = chunkSize > available;
             audio.samples = body;
-            audio.frameCount = chunkSize / audio.blockAlign;
+            audio.frameCount = (audio.dataCutShort ? available : chunkSize) / audio.blockAlign;
+            if (audio.dataCutShort && audio.frameCount == 0) return WavError::Truncated;
             return WavError::None;
         }
         if (chunkSize > available) return WavError::Truncated;

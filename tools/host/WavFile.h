@@ -11,6 +11,10 @@ struct WavAudio {
     unsigned blockAlign = 0;     // bytes per frame
     const uint8_t* samples = nullptr;  // first frame, inside the parsed buffer
     size_t frameCount = 0;       // whole frames in the data chunk
+    // The data chunk declares more bytes than the file holds (a recording cut short, or one
+    // written as a stream, whose size field says 0xFFFFFFFF): the frames that are there are
+    // played, and the caller may warn.
+    bool dataCutShort = false;
 
     // Length of the track in milliseconds, rounded down.
     uint64_t DurationMs() const { return sampleRate ? uint64_t(frameCount) * 1000 / sampleRate : 0; }
@@ -19,7 +23,8 @@ struct WavAudio {
 enum class WavError {
     None,
     NotRiff,             // no "RIFF" ... "WAVE" header
-    Truncated,           // the file ends inside a chunk header, the "fmt " chunk or the sample data
+    Truncated,           // the file ends inside a chunk header or the "fmt " chunk, or holds no whole
+                         // frame of the data chunk it declares
     NoFormat,            // no "fmt " chunk before the "data" chunk
     NoData,              // no "data" chunk
     BadFormat,           // a "fmt " chunk too short, or with zero channels, rate or block size

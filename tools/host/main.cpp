@@ -2,6 +2,8 @@
 // one of its modules, so the plug-in can be watched and measured without Winamp: the module
 // runs on a visualization thread that loads and frees the DLL itself, and the settings open
 // from this, the UI thread, with a load and free of their own.
+// The command line is taken wide and every path is opened wide, so any file name works; the
+// messages are UTF-8 (wide characters on a console).
 // Exit codes: 0 done, 1 wrong command line, 2 unusable track, 3 unusable plug-in,
 // 130 stopped with Ctrl+C.
 #include <windows.h>
@@ -10,11 +12,15 @@
 #include <string>
 #include <vector>
 
+#include "tools/common/ConsoleText.h"
+#include "tools/common/Utf8Text.h"
+#include "tools/host/DarkLights.h"
 #include "tools/host/FileBytes.h"
 #include "tools/host/HostOptions.h"
 #include "tools/host/HostWindow.h"
 #include "tools/host/PreferencesPage.h"
 #include "tools/host/ProgressLine.h"
+#include "tools/host/ProgressText.h"
 #include "tools/host/TrackPlayer.h"
 #include "tools/host/VisPlugin.h"
 #include "tools/host/WavFile.h"
@@ -31,34 +37,47 @@ BOOL WINAPI OnConsoleControl(DWORD event) {
     return TRUE;
 }
 
+void Say(const std::string& message) { WriteText(StdStream::Err, "glowmeter-host: " + message + "\n"); }
+
 int Fail(int code, const std::string& message) {
-    std::fprintf(stderr, "glowmeter-host: %s\n", message.c_str());
+    Say(message);
     return code;
 }
 
 void ListModules(const VisPlugin& plugin) {
-    std::printf("%s\n", plugin.Header().description ? plugin.Header().description : "(no description)");
+    std::string text = plugin.Header().description ? plugin.Header().description : "(no description)";
+    text += "\n";
     for (int i = 0; i < plugin.ModuleCount(); ++i) {
         const winampVisModule* module = plugin.Module(i);
-        std::printf("  %d  %-24s every %d ms\n", i, module->description ? module->description : "(no name)",
-                    module->delayMs);
+        char line[160];
+        std::snprintf(line, sizeof line, "  %d  %-24s every %d ms\n", i,
+                      module->description ? module->description : "(no name)", module->delayMs);
+        text += line;
     }
+    WriteText(StdStream::Out, text);
+}
+
+// Glowmeter's own checks apply to Glowmeter only: another plug-in has other settings.
+bool IsGlowmeter(const VisPlugin& plugin) {
+    const char* description = plugin.Header().description;
+    return description && std::string(description).compare(0, 9, "Glowmeter") == 0;
 }
 
 }  // namespace
 
-int main(int argc, char** argv) {
+int wmain(int argc, wchar_t** argv) {
     // A plug-in whose libraries are missing gets an error result, not a system dialog.
     SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
 
+    const Utf8Arguments arguments(argc, argv);
     HostOptions options;
     std::string error;
-    if (!ParseHostOptions(argc, argv, options, error)) {
-        std::fprintf(stderr, "glowmeter-host: %s\n%s", error.c_str(), kHostUsage);
+    if (!ParseHostOptions(arguments.Count(), arguments.Values(), options, error)) {
+        WriteText(StdStream::Err, "glowmeter-host: " + error + "\n" + kHostUsage);
         return kUsage;
     }
     if (options.help) {
-        std::printf("%s", kHostUsage);
+        WriteText(StdStream::Out, kHostUsage);
         return kDone;
     }
 
@@ -72,12 +91,17 @@ int main(int argc, char** argv) {
         const WavError wavError = ParseWav(bytes.data(), bytes.size(), audio);
         if (wavError != WavError::None)
             return Fail(kBadTrack, "cannot play \"" + options.track + "\": " + WavErrorText(wavError));
+        if (audio.dataCutShort) {
+            Say("warning: the samples of \"" + options.track + "\" end before the size its data chunk gives: playing the " +
+                TrackTime(audio.DurationMs()) + " that are there");
+        }
     }
 
     HostWindow window;
     std::string pluginPath;
     std::string moduleName;
     int delayMs = 0;
+    std::vector<std::string> darkReasons;
     {
         // The plug-in is looked at here and let go again, as Winamp lists its plug-ins: the
         // run and the settings load it on their own threads.
@@ -95,6 +119,7 @@ int main(int argc, char** argv) {
         pluginPath = plugin.Path();
         moduleName = module.description ? module.description : "?";
         delayMs = module.delayMs;
+        if (play && IsGlowmeter(plugin)) darkReasons = DarkLightReasons(pluginPath);
     }
     if (options.config) {
         if (!OpenPluginSettings(pluginPath, options.module, window.Handle(), error)) return Fail(kBadPlugin, error);
@@ -102,9 +127,11 @@ int main(int argc, char** argv) {
     }
 
     SetConsoleCtrlHandler(OnConsoleControl, TRUE);
-    std::fprintf(stderr, "glowmeter-host: %s (%u Hz %u-bit %s) into \"%s\", every %d ms\n",
-                 options.track.c_str(), audio.sampleRate, audio.bitsPerSample,
-                 audio.channels == 1 ? "mono" : "stereo", moduleName.c_str(), delayMs);
+    for (const std::string& reason : darkReasons) Say(reason);
+    char format[96];
+    std::snprintf(format, sizeof format, " (%u Hz %u-bit %s) into \"", audio.sampleRate, audio.bitsPerSample,
+                  audio.channels == 1 ? "mono" : "stereo");
+    Say(options.track + format + moduleName + "\", every " + std::to_string(delayMs) + " ms");
     ProgressLine progress;
     PlayOptions playOptions;
     playOptions.fast = options.fast;

@@ -1,11 +1,16 @@
 // glowmeter-monitor: the local illumination service of the diagnostic path, for watching the
-// plug-in's requests and for provoking its fallbacks. Loopback only.
+// plug-in's requests and for provoking its fallbacks. Loopback only. The command line is
+// taken wide, so a CSV file may have any name; messages are UTF-8 (wide on a console).
+// Exit codes: 0 done, 1 WinSock or the port can't be had, 2 wrong command line.
 #include <winsock2.h>
 #include <windows.h>
 
 #include <cstdio>
 #include <string>
 
+#include "tools/common/ConsoleText.h"
+#include "tools/common/FileProblem.h"
+#include "tools/common/Utf8Text.h"
 #include "tools/monitor/MonitorOptions.h"
 #include "tools/monitor/RequestHandler.h"
 
@@ -41,8 +46,32 @@ SOCKET LoopbackSocket(unsigned short port) {
 // The light view reads its switches from the environment at its first change; set them for
 // this process before any request arrives.
 void ConfigureView(const MonitorOptions& options) {
-    if (options.view) SetEnvironmentVariableA("GLOWMETER_VIEW", "1");
-    if (!options.csv.empty()) SetEnvironmentVariableA("GLOWMETER_CSV", options.csv.c_str());
+    if (options.view) SetEnvironmentVariableW(L"GLOWMETER_VIEW", L"1");
+    if (!options.csv.empty()) SetEnvironmentVariableW(L"GLOWMETER_CSV", WideFromUtf8(options.csv).c_str());
+}
+
+// The CSV file is opened (made when missing) at start, as the view will open it at the first
+// change: a file that can't be written is told now, not after the first request.
+bool CsvWritable(const std::string& path, std::string& why) {
+    if (IsFolder(path)) {
+        why = "it is a folder";
+        return false;
+    }
+    HANDLE file = CreateFileW(WideFromUtf8(path).c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        why = OpenFailure(GetLastError());
+        return false;
+    }
+    CloseHandle(file);
+    return true;
+}
+
+void Say(StdStream stream, const std::string& text) { WriteText(stream, "glowmeter-monitor: " + text + "\n"); }
+
+bool IsConsole(HANDLE handle) {
+    DWORD mode = 0;
+    return GetFileType(handle) == FILE_TYPE_CHAR && GetConsoleMode(handle, &mode);
 }
 
 // In 64 bits: a limit of 49.7 days or more does not fit 32-bit milliseconds, and 32-bit
@@ -74,45 +103,52 @@ void Serve(const MonitorOptions& options, SOCKET listener, SOCKET answerer, Requ
 
 }  // namespace
 
-int main(int argc, char** argv) {
+int wmain(int argc, wchar_t** argv) {
+    const Utf8Arguments arguments(argc, argv);
     MonitorOptions options;
     std::string error;
-    if (!ParseMonitorOptions(argc, argv, options, error)) {
-        std::fprintf(stderr, "glowmeter-monitor: %s\n%s", error.c_str(), MonitorUsage());
+    if (!ParseMonitorOptions(arguments.Count(), arguments.Values(), options, error)) {
+        WriteText(StdStream::Err, "glowmeter-monitor: " + error + "\n" + MonitorUsage());
         return 2;
     }
     if (options.help) {
-        std::fputs(MonitorUsage(), stdout);
+        WriteText(StdStream::Out, MonitorUsage());
         return 0;
+    }
+    if (!options.csv.empty() && !CsvWritable(options.csv, error)) {
+        Say(StdStream::Err, "cannot write the CSV file \"" + options.csv + "\": " + error);
+        return 2;
     }
     ConfigureView(options);
 
     WSADATA data;
     if (WSAStartup(MAKEWORD(2, 2), &data) != 0) {
-        std::fprintf(stderr, "glowmeter-monitor: WinSock could not be started\n");
+        Say(StdStream::Err, "WinSock could not be started");
         return 1;
     }
     SOCKET listener = LoopbackSocket(options.port);
     SOCKET answerer = listener;
     if (options.replyPort != 0 && listener != INVALID_SOCKET) answerer = LoopbackSocket(options.replyPort);
     if (listener == INVALID_SOCKET || answerer == INVALID_SOCKET) {
-        std::fprintf(stderr, "glowmeter-monitor: cannot listen on 127.0.0.1:%u%s\n", options.port,
-                     options.replyPort ? " or answer from the reply port" : "");
+        Say(StdStream::Err, "cannot listen on 127.0.0.1:" + std::to_string(options.port) +
+                                (options.replyPort ? " or answer from the reply port" : ""));
         if (listener != INVALID_SOCKET) closesocket(listener);
         WSACleanup();
         return 1;
     }
     SetConsoleCtrlHandler(OnConsoleControl, TRUE);
-    std::printf("glowmeter-monitor: listening on 127.0.0.1:%u\n", options.port);
-    std::fflush(stdout);
+    Say(StdStream::Out, "listening on 127.0.0.1:" + std::to_string(options.port));
 
     RequestHandler handler(options.status, options.dropEvery);
     Serve(options, listener, answerer, handler);
 
     const MonitorCounts& counts = handler.Counts();
-    std::printf("\nglowmeter-monitor: requests=%lu answered=%lu dropped=%lu malformed=%lu\n", counts.requests,
-                counts.answered, counts.dropped, counts.malformed);
-    std::fflush(stdout);
+    char text[128];
+    std::snprintf(text, sizeof text, "requests=%lu answered=%lu dropped=%lu malformed=%lu", counts.requests,
+                  counts.answered, counts.dropped, counts.malformed);
+    // On a console the counts start on a line of their own, below a "^C" or the light bars.
+    if (IsConsole(GetStdHandle(STD_OUTPUT_HANDLE))) WriteText(StdStream::Out, "\n");
+    Say(StdStream::Out, text);
     if (answerer != listener) closesocket(answerer);
     closesocket(listener);
     WSACleanup();

@@ -21,21 +21,29 @@
 //                       GPU_QueryIlluminationSupport, GPU_SetIllumination.
 //
 // Numbers may be decimal or 0x-hex. A value that is not a number keeps the default; a GPU
-// list entry that names no GPU is dropped. Nothing in a bad file stops the driver.
+// list entry that names no GPU is dropped. Nothing in a bad file stops the driver, but a
+// named file that is missing (the default machine is simulated instead), or one that gives
+// no display reaching a GPU (a machine without lights), is told once per process on standard
+// error and the debugger output: otherwise the lights would stay dark, or differ from the
+// file, without a word.
 #include "tools/nvapi_sim/ScenarioFile.h"
 
 #include <windows.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 
 #include "gpu/NvApi.h"
+#include "tools/common/ConsoleText.h"
+#include "tools/common/Utf8Text.h"
 
 namespace nvsim {
 
 namespace {
 
 constexpr int kValueSize = 256;
+constexpr DWORD kPathSize = 1024;
 
 struct NamedId {
     const char* name;
@@ -53,17 +61,30 @@ constexpr NamedId kOperations[] = {
     {"GPU_SetIllumination", kNvId_GPU_SetIllumination},
 };
 
-bool SectionExists(const char* path, const char* section) {
-    char keys[kValueSize];
-    return GetPrivateProfileSectionA(section, keys, sizeof keys, path) > 0;
+// The file is read through the wide profile calls on its wide path, so it may sit in a folder
+// named outside the ANSI code page; its texts become the driver's 8-bit (ANSI) texts.
+std::wstring FromAnsi(const char* text) {
+    wchar_t wide[kValueSize];
+    if (!MultiByteToWideChar(CP_ACP, 0, text, -1, wide, kValueSize)) wide[0] = L'\0';
+    return wide;
 }
 
-void ReadText(const char* path, const char* section, const char* key, const char* fallback, char* out, int size) {
-    GetPrivateProfileStringA(section, key, fallback, out, static_cast<DWORD>(size), path);
+bool SectionExists(const wchar_t* path, const char* section) {
+    wchar_t keys[kValueSize];
+    return GetPrivateProfileSectionW(FromAnsi(section).c_str(), keys, kValueSize, path) > 0;
+}
+
+void ReadText(const wchar_t* path, const char* section, const char* key, const char* fallback, char* out, int size) {
+    wchar_t value[kValueSize];
+    GetPrivateProfileStringW(FromAnsi(section).c_str(), FromAnsi(key).c_str(), FromAnsi(fallback).c_str(), value,
+                             kValueSize, path);
+    char text[kValueSize * 2];
+    if (!WideCharToMultiByte(CP_ACP, 0, value, -1, text, sizeof text, nullptr, nullptr)) text[0] = '\0';
+    CopyText(out, size, text);
 }
 
 // A whole number; `fallback` when the value is missing or not a number.
-long ReadNumber(const char* path, const char* section, const char* key, long fallback) {
+long ReadNumber(const wchar_t* path, const char* section, const char* key, long fallback) {
     char text[kValueSize];
     ReadText(path, section, key, "", text, sizeof text);
     char* end = nullptr;
@@ -71,7 +92,7 @@ long ReadNumber(const char* path, const char* section, const char* key, long fal
     return (end == text) ? fallback : value;
 }
 
-void ReadGpus(const char* path, Scenario& scenario) {
+void ReadGpus(const wchar_t* path, Scenario& scenario) {
     for (int i = 0; i < kMaxGpus; ++i) {
         char section[16];
         std::snprintf(section, sizeof section, "GPU%d", i);
@@ -102,7 +123,7 @@ int ParseIdList(const char* text, int* ids, int capacity) {
     return count;
 }
 
-void ReadDisplays(const char* path, Scenario& scenario) {
+void ReadDisplays(const wchar_t* path, Scenario& scenario) {
     for (int i = 0; i < kMaxDisplays; ++i) {
         char section[16];
         std::snprintf(section, sizeof section, "DISPLAY%d", i);
@@ -114,33 +135,74 @@ void ReadDisplays(const char* path, Scenario& scenario) {
     }
 }
 
-void ReadFailures(const char* path, Scenario& scenario) {
+void ReadFailures(const wchar_t* path, Scenario& scenario) {
     for (const NamedId& op : kOperations) {
         long status = ReadNumber(path, "FAIL", op.name, 0);
         if (status != 0) scenario.SetForcedStatus(op.id, static_cast<int32_t>(status));
     }
 }
 
-}  // namespace
-
-bool LoadScenarioFile(const char* path, Scenario& scenario) {
+// Fills the scenario from the file; false, with the scenario empty, when there is no file.
+bool LoadFrom(const wchar_t* path, Scenario& scenario) {
     scenario.Clear();
     // The profile functions look for a bare name in the Windows folder, so pin the path.
-    char full[MAX_PATH];
-    DWORD length = GetFullPathNameA(path, sizeof full, full, nullptr);
-    if (length == 0 || length >= sizeof full) return false;
-    if (GetFileAttributesA(full) == INVALID_FILE_ATTRIBUTES) return false;
+    wchar_t full[kPathSize];
+    const DWORD length = GetFullPathNameW(path, kPathSize, full, nullptr);
+    if (length == 0 || length >= kPathSize) return false;
+    if (GetFileAttributesW(full) == INVALID_FILE_ATTRIBUTES) return false;
     ReadGpus(full, scenario);
     ReadDisplays(full, scenario);
     ReadFailures(full, scenario);
     return true;
 }
 
+bool ReachesAGpu(const Scenario& scenario) {
+    for (int i = 0; i < scenario.DisplayCount(); ++i)
+        if (scenario.Display(i)->gpuCount > 0) return true;
+    return false;
+}
+
+// Once per process, though the library is freed and loaded again with each plug-in run and
+// reads its scenario at each load: a local atom belongs to the process and outlives the
+// library.
+void ReportOnce(const std::string& text) {
+    static const char kReported[] = "GlowmeterSimulatedDriverReported";
+    if (FindAtomA(kReported)) return;
+    AddAtomA(kReported);
+    const std::string line = "simulated NVIDIA driver: " + text + "\n";
+    OutputDebugStringA(line.c_str());
+    WriteText(StdStream::Err, line);
+}
+
+// The variable's value for a message, in UTF-8 whatever its letters.
+std::string NamedFile() {
+    wchar_t path[kPathSize];
+    const DWORD length = GetEnvironmentVariableW(L"GLOWMETER_NVSIM", path, kPathSize);
+    return length > 0 && length < kPathSize ? Utf8FromWide(path) : std::string();
+}
+
+}  // namespace
+
+bool LoadScenarioFile(const char* path, Scenario& scenario) { return LoadFrom(WideFromUtf8(path).c_str(), scenario); }
+
 void LoadStartupScenario(Scenario& scenario) {
-    char path[MAX_PATH];
-    DWORD length = GetEnvironmentVariableA("GLOWMETER_NVSIM", path, sizeof path);
-    if (length > 0 && length < sizeof path && LoadScenarioFile(path, scenario)) return;
-    scenario.SetDefault();
+    wchar_t path[kPathSize];
+    const DWORD length = GetEnvironmentVariableW(L"GLOWMETER_NVSIM", path, kPathSize);
+    if (length == 0) {
+        scenario.SetDefault();
+        return;
+    }
+    if (length >= kPathSize || !LoadFrom(path, scenario)) {
+        ReportOnce("no scenario file \"" + NamedFile() +
+                   "\" (GLOWMETER_NVSIM): simulating the default machine, one GPU with both lights");
+        scenario.SetDefault();
+        return;
+    }
+    if (!ReachesAGpu(scenario)) {
+        ReportOnce("the scenario file \"" + NamedFile() +
+                   "\" (GLOWMETER_NVSIM) gives no display that reaches a GPU ([GPU0] with Logo=1 or Sli=1, "
+                   "[DISPLAY0] with GPUs=0): the simulated machine has no lights");
+    }
 }
 
 }  // namespace nvsim
