@@ -86,7 +86,7 @@ int CLUMOCLI::Open() {
     std::memset(&service, 0, static_cast<size_t>(addressLength));
     service.sin_family = AF_INET;
     service.sin_addr.s_addr = address;
-    service.sin_port = WS32LIB::htons(kServicePort);
+    service.sin_port = WS32LIB::htons(kLightServicePort);
 
     const SOCKET opened = NewSocket();
     if (opened == INVALID_SOCKET) return -1;
@@ -165,7 +165,7 @@ int CLUMOCLI::Exchange(LIGHTMSG& message) {
         } else {
             // Following requests go to the port from which the service last answered.
             service.sin_port = reply.sin_port;
-            result = received == size && message.status == kStatusDone ? 1 : 0;
+            result = received == size && message.status == kLightStatusDone ? 1 : 0;
         }
     }
     if (inFrame) frameLeftMs -= NowMs() - start;
@@ -181,7 +181,7 @@ int CLUMOCLI::SetIllumination(int display, int gpu, int attribute, int level) {
     // A client that was never opened (or whose WinSock is gone) has nothing to send with.
     if (!IsOpen()) return 0;
 
-    LIGHTMSG message = {kCommandSetIllumination, 0, display, gpu, attribute, level};
+    LIGHTMSG message = {kLightCommandSetIllumination, 0, display, gpu, attribute, level};
     lock.Enter();
     const int result = Exchange(message);
     lock.Leave();

@@ -5,18 +5,8 @@
 #include <winsock2.h>
 #include <windows.h>
 #include <cstdint>
+#include "client/LightMessage.h"
 #include "support/CCS.h"
-
-// The request and reply datagram: six little-endian 32-bit integers.
-struct LIGHTMSG {
-    int32_t command;    // 3: set illumination
-    int32_t status;     // 0 in a request; 1 in a reply means done
-    int32_t display;
-    int32_t gpu;
-    int32_t attribute;
-    int32_t level;
-};
-static_assert(sizeof(LIGHTMSG) == 24, "LIGHTMSG is 24 bytes");
 
 class CLUMOCLI {
 public:
@@ -37,14 +27,11 @@ public:
     // The pause after an exchange, 1 to 5 ms, drawn from rand().
     unsigned NextPauseMs() const;
 
-    static constexpr unsigned short kServicePort = 30000;
     // How long one exchange waits for the reply: a local service answers in well under a
     // millisecond, and a service that never answers must not hold the render thread.
     static constexpr DWORD kReplyTimeoutMs = 100;
     // How long all exchanges of one frame may wait in total.
     static constexpr DWORD kFrameBoundMs = 100;
-    static constexpr int32_t kCommandSetIllumination = 3;
-    static constexpr int32_t kStatusDone = 1;
 
     WSADATA wsaData;  // filled by the WSAStartup call that Init makes before Open
 
@@ -69,7 +56,3 @@ private:
 
 // The process's one client.
 extern CLUMOCLI g_Client;
-
-// Init's decision for a run with Debug on: the loader unused so far, WinSock loaded and
-// started, and the client open. True when the diagnostic path can be used.
-bool OpenDiagnosticPath();

@@ -1,4 +1,6 @@
 // Init's decision whether a run with Debug on can use the diagnostic path.
+#include "client/DiagnosticPath.h"
+
 #include "client/CLUMOCLI.h"
 #include "client/WS32LIB.h"
 #include "client/WinsockEntries.h"

@@ -1,8 +1,8 @@
-#include "settings/AboutBox.h"
+#include "dialog/AboutBox.h"
 
 #include <cstdio>
 
-#include "settings/Win32Ver.h"
+#include "dialog/Win32Ver.h"
 
 namespace {
 

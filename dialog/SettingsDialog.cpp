@@ -1,11 +1,12 @@
-#include "settings/SettingsDialog.h"
+#include "dialog/SettingsDialog.h"
 
 #include <commctrl.h>
 
 #include <cstdio>
 
+#include "dialog/DeviceList.h"
 #include "gpu/DeviceDetection.h"
-#include "settings/AboutBox.h"
+#include "dialog/AboutBox.h"
 #include "settings/PluginCfg.h"
 
 namespace {

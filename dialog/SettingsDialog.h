@@ -2,7 +2,7 @@
 // The settings dialog (dialog resource 101): edits the working copy of the settings, one
 // device slot at a time, and can scan for lights as it opens.
 #include <windows.h>
-#include "settings/Resource.h"
+#include "dialog/Resource.h"
 
 constexpr int kSettingsDialogId = IDD_SETTINGS;
 

@@ -1,4 +1,4 @@
-#include "settings/Win32Ver.h"
+#include "dialog/Win32Ver.h"
 
 #include <cstdio>
 #include <cstdlib>

@@ -1,9 +1,9 @@
+#include "gpu/DebugTrace.h"
+
 #include <windows.h>
 
 #include <cstdarg>
 #include <cstdio>
-
-#include "gpu/DeviceDetection.h"
 
 void DebugTrace(const char* format, ...) {
     if (!format) return;

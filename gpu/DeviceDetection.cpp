@@ -1,6 +1,7 @@
 #include "gpu/DeviceDetection.h"
 
 #include "gpu/CNVGF.h"
+#include "gpu/DebugTrace.h"
 #include "gpu/SlotName.h"
 
 namespace {

@@ -1,15 +1,8 @@
 #pragma once
-// The scan for lights, the settings dialog's device list and the debugger trace.
-#include <windows.h>
+// The scan for lights: every display 0..7 and its GPUs 0..7, each light found filling the
+// next device slot and traced to the debugger.
 #include "settings/PluginCfg.h"
 
-constexpr int kDeviceListId = 1200;
-
-// Scans displays 0..7 and their GPUs 0..7 for lights and fills slots from the first on;
-// returns how many were filled (0..8). Uses a local GPU access object only.
+// Fills slots from the first on and returns how many were filled (0..8). Uses a GPU access
+// object of its own only.
 unsigned DetectDevices(DEVICECFG slots[kDeviceSlots]);
-// Fills the dialog's device list (control 1200) with the names of the working copy's eight
-// slots, naming first every slot whose name is empty.
-void FillDeviceList(HWND dialog);
-// printf-style text to the debugger output, through a 1024-character buffer.
-void DebugTrace(const char* format, ...);

@@ -4,14 +4,13 @@
 #include "plugin/Lifecycle.h"
 
 #include "client/CLUMOCLI.h"
+#include "client/DiagnosticPath.h"
+#include "dialog/SettingsDialog.h"
+#include "gpu/OpenDevice.h"
 #include "plugin/PlayerCoordination.h"
 #include "plugin/PluginState.h"
 #include "plugin/RunControl.h"
 #include "settings/ConfigFile.h"
-#include "settings/SettingsDialog.h"
-
-CNVGF g_Devices[kDeviceSlots];
-CCS g_RenderLock;
 
 namespace {
 

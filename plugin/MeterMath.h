@@ -1,7 +1,6 @@
 #pragma once
 // The meter's pure arithmetic: channel peaks and the stepped brightness mapping.
-
-constexpr int kWaveformSamples = 576;
+#include "sdk/WinampVis.h"
 
 namespace meter_detail {
 

@@ -1,5 +1,6 @@
 // The plug-in's face to the host: the header, the module lister and the three modules.
-#include "plugin/PluginState.h"
+#include "plugin/Lifecycle.h"
+#include "plugin/Render.h"
 
 namespace {
 

@@ -1,4 +1,6 @@
 // The per-frame meter: channel peaks to brightness levels on every enabled light.
+#include "plugin/Render.h"
+
 #include "client/CLUMOCLI.h"
 #include "plugin/Lifecycle.h"
 #include "plugin/MeterMath.h"

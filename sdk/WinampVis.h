@@ -1,7 +1,12 @@
 #pragma once
-// The Winamp visualization plug-in records, laid out as the host expects them in memory.
+// The Winamp visualization plug-in records, laid out as the host expects them in memory: the
+// host's published interface, which the plug-in, its settings file code and the tools that
+// act as a host all share.
 #include <windows.h>
 #include <cstddef>
+
+// Samples per channel in each waveform (and spectrum) row the host hands over.
+constexpr int kWaveformSamples = 576;
 
 struct winampVisModule {
     char* description;        // the module's name
@@ -13,8 +18,8 @@ struct winampVisModule {
     int delayMs;              // milliseconds between Render calls
     int spectrumNch;
     int waveformNch;
-    unsigned char spectrumData[2][576];
-    unsigned char waveformData[2][576];  // row 0 left, row 1 right; signed 8-bit samples
+    unsigned char spectrumData[2][kWaveformSamples];
+    unsigned char waveformData[2][kWaveformSamples];  // row 0 left, row 1 right; signed 8-bit samples
     void (*Config)(winampVisModule* this_mod);
     int (*Init)(winampVisModule* this_mod);
     int (*Render)(winampVisModule* this_mod);

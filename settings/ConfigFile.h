@@ -1,6 +1,6 @@
 #pragma once
 // The settings file "vis_glowmeter.ini" in the folder of the plug-in DLL.
-#include "plugin/WinampVis.h"
+#include "sdk/WinampVis.h"
 #include "settings/PluginCfg.h"
 
 // Reads the file into `cfg` (by default the live settings), with defaults and ranges; 1 on

@@ -2,7 +2,7 @@
 // Where the settings file lives: "vis_glowmeter.ini" in the folder of the plug-in DLL. The
 // path is wide, so a folder named outside the ANSI code page (Winamp may sit in any folder)
 // works as well as any other.
-#include "plugin/WinampVis.h"
+#include "sdk/WinampVis.h"
 
 constexpr wchar_t kSettingsFileName[] = L"vis_glowmeter.ini";
 constexpr unsigned kSettingsPathSize = 1024;

@@ -1,6 +1,7 @@
 #include "support/INIFILE.h"
 
 #include "support/IntegerFormat.h"
+#include "support/ModulePath.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -63,16 +64,8 @@ int INIFILE::Open(const char* newPath) {
 int INIFILE::OpenLocal(const char* name) {
     Close();
     char buffer[kModulePathSize] = "";
-    const DWORD size = GetModuleFileNameA(GetModuleHandleA(nullptr), buffer, kModulePathSize);
-    // No length, or a length that fills the buffer (a cut-off path): the path can't be had.
-    if (size == 0 || size >= kModulePathSize) return 0;
-    char* slash = std::strrchr(buffer, '\\');
-    if (!slash) return 0;
-    const size_t folder = static_cast<size_t>(slash - buffer) + 1;
-    const size_t nameLength = name ? std::strlen(name) : 0;
-    if (folder + nameLength >= kModulePathSize) return 0;
-    std::memcpy(buffer + folder, name ? name : "", nameLength);
-    buffer[folder + nameLength] = '\0';
+    // The folder of the program itself, not of this DLL; no path when it can't be had.
+    if (!PathBesideModule(GetModuleHandleA(nullptr), name ? name : "", buffer, kModulePathSize)) return 0;
     return Open(buffer);
 }
 

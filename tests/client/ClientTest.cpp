@@ -6,11 +6,11 @@
 #include <vector>
 
 #include "client/CLUMOCLI.h"
-#include "client/UdpEndpoints.h"
-#include "client/UdpService.h"
+#include "tests/client/UdpEndpoints.h"
+#include "tests/client/UdpService.h"
 #include "client/WS32LIB.h"
 #include "client/WinsockEntries.h"
-#include "common/Stopwatch.h"
+#include "tests/common/Stopwatch.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "client/UdpService.h"
-#include "plugin/PluginRun.h"
+#include "tests/client/UdpService.h"
+#include "tests/plugin/PluginRun.h"
 #include "support/SystemLibrary.h"
 #include "tests/common/LoadedPlugin.h"
 #include "tests/common/PlantedLibrary.h"

@@ -8,32 +8,21 @@
 #include <vector>
 
 #include "client/CLUMOCLI.h"
-#include "client/UdpEndpoints.h"
-#include "client/UdpService.h"
+#include "tests/client/UdpEndpoints.h"
+#include "tests/client/UdpService.h"
 #include "client/WS32LIB.h"
 #include "gpu/NvApi.h"
-#include "plugin/PluginState.h"
+#include "plugin/Lifecycle.h"
+#include "plugin/Render.h"
 #include "settings/PluginCfg.h"
 #include "tools/nvapi_sim/NvapiSim.h"
-#include "common/Stopwatch.h"
+#include "tests/common/DriverLog.h"
+#include "tests/common/SettingsFile.h"
+#include "tests/common/Stopwatch.h"
 
 namespace {
 
-std::string SettingsPath() {
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, MAX_PATH - 1);
-    std::string folder = path;
-    return folder.substr(0, folder.find_last_of('\\') + 1) + "vis_glowmeter.ini";
-}
-
-int DriverSetCalls() {
-    int sets = 0;
-    for (int i = 0; i < NvSim_CallCount(); ++i) {
-        NvSimCall call = {};
-        if (NvSim_GetCall(i, &call) && call.id == kNvId_GPU_SetIllumination) ++sets;
-    }
-    return sets;
-}
+int DriverSetCalls() { return CountDriverCalls(kNvId_GPU_SetIllumination); }
 
 struct LevelPair { int32_t first, second; };
 
@@ -45,22 +34,18 @@ struct DiagnosticRun : ::testing::Test {
     int slots = 3;
 
     void WriteSettings() {
-        const std::string path = SettingsPath();
-        FILE* file = std::fopen(path.c_str(), "w");
-        ASSERT_NE(file, nullptr);
-        std::fprintf(file, "[GLOBAL]\nDebug=1\nDecay=4\n[HALOSEQ]\nEnable=0\n");
-        for (int i = 0; i < slots; ++i)
-            std::fprintf(file, "[DEVICE%d]\nEnable=1\nDisplay=0\nGPU=0\nAttribute=0\nChannel=1\n", i);
-        std::fclose(file);
-        g_LiveConfig = PLUGINCFG();
-        g_LiveConfig.Debug = 1;
-        g_LiveConfig.Decay = 4;
-        for (int i = 0; i < kDeviceSlots; ++i) g_LiveConfig.Devices[i].GPU = static_cast<uint32_t>(i);
+        PLUGINCFG cfg = {};
+        cfg.Debug = 1;
+        cfg.Decay = 4;
+        cfg.PlayerWait = 10;
+        for (int i = 0; i < kDeviceSlots; ++i) cfg.Devices[i].GPU = static_cast<uint32_t>(i);
         for (int i = 0; i < slots; ++i) {
-            g_LiveConfig.Devices[i].Enable = 1;
-            g_LiveConfig.Devices[i].GPU = 0;
-            g_LiveConfig.Devices[i].Channel = kChannelLeft;
+            cfg.Devices[i].Enable = 1;
+            cfg.Devices[i].GPU = 0;
+            cfg.Devices[i].Channel = kChannelLeft;
         }
+        WriteSettingsFile(cfg, SettingsPath());
+        g_LiveConfig = cfg;
     }
 
     void SetUp() override {

@@ -1,4 +1,4 @@
-#include "client/UdpService.h"
+#include "tests/client/UdpService.h"
 
 #include <algorithm>
 #include <cstring>

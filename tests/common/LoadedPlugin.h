@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "plugin/WinampVis.h"
+#include "sdk/WinampVis.h"
 
 class LoadedPlugin {
 public:

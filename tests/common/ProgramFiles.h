@@ -5,12 +5,13 @@
 
 #include <string>
 
+#include "support/ModulePath.h"
+
 // The test program's folder, with its trailing backslash.
 inline std::string ProgramFolder() {
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    const std::string file(path);
-    return file.substr(0, file.find_last_of('\\') + 1);
+    char path[MAX_PATH] = "";
+    PathBesideModule(nullptr, "", path, sizeof path);
+    return path;
 }
 
 inline std::string PluginPath() { return ProgramFolder() + "vis_glowmeter.dll"; }

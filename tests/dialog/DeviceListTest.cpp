@@ -2,7 +2,9 @@
 #include <cstring>
 #include <string>
 
-#include "gpu/DeviceDetection.h"
+#include "dialog/DeviceList.h"
+#include "dialog/Resource.h"
+#include "settings/PluginCfg.h"
 #include "tests/gpu/SimFixture.h"
 
 namespace {
@@ -17,7 +19,7 @@ protected:
                                   GetModuleHandleA(nullptr), nullptr);
         ASSERT_NE(nullptr, window_);
         combo_ = CreateWindowExA(0, "COMBOBOX", "", WS_CHILD | WS_VISIBLE | CBS_DROPDOWNLIST, 0, 0, 200, 200, window_,
-                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(kDeviceListId)),
+                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_DEVICE_LIST)),
                                  GetModuleHandleA(nullptr), nullptr);
         ASSERT_NE(nullptr, combo_);
         // Whatever the list held before is replaced.

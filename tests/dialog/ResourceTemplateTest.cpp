@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "settings/Resource.h"
+#include "dialog/Resource.h"
 #include "tests/common/ProgramFiles.h"
 
 namespace {

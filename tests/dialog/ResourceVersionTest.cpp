@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "settings/Win32Ver.h"
+#include "dialog/Win32Ver.h"
 #include "tests/common/ProgramFiles.h"
 #include "tests/common/VersionData.h"
 

@@ -9,7 +9,8 @@
 #include <functional>
 #include <string>
 
-#include "plugin/PluginState.h"
+#include "plugin/Lifecycle.h"
+#include "plugin/Render.h"
 
 namespace dialogtest {
 

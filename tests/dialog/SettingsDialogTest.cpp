@@ -9,11 +9,13 @@
 #include <cstring>
 #include <string>
 
-#include "plugin/PluginState.h"
+#include "plugin/Lifecycle.h"
+#include "plugin/Render.h"
 #include "settings/PluginCfg.h"
-#include "settings/Resource.h"
-#include "settings/SettingsDialogDriver.h"
+#include "dialog/Resource.h"
+#include "tests/dialog/SettingsDialogDriver.h"
 #include "tests/common/ProgramFiles.h"
+#include "tests/common/SettingsFile.h"
 #include "tests/common/TempFolder.h"
 #include "tools/nvapi_sim/NvapiSim.h"
 
@@ -33,28 +35,6 @@ PLUGINCFG Baseline() {
         std::snprintf(cfg.Devices[i].Name, kSlotNameSize, "Slot %d", i);
     }
     return cfg;
-}
-
-void WriteInt(const std::string& path, const char* section, const char* key, long long value) {
-    const std::string text = std::to_string(value);
-    WritePrivateProfileStringA(section, key, text.c_str(), path.c_str());
-}
-
-void WriteSettingsFile(const std::string& path, const PLUGINCFG& cfg) {
-    WriteInt(path, "GLOBAL", "AutoDetect", cfg.AutoDetect);
-    WriteInt(path, "GLOBAL", "Decay", cfg.Decay);
-    WriteInt(path, "HALOSEQ", "Enable", cfg.PlayerEnable);
-    WriteInt(path, "HALOSEQ", "Wait", cfg.PlayerWait);
-    for (int i = 0; i < kDeviceSlots; ++i) {
-        const std::string section = "DEVICE" + std::to_string(i);
-        const DEVICECFG& slot = cfg.Devices[i];
-        WriteInt(path, section.c_str(), "Enable", slot.Enable);
-        WriteInt(path, section.c_str(), "Display", slot.Display);
-        WriteInt(path, section.c_str(), "GPU", slot.GPU);
-        WriteInt(path, section.c_str(), "Attribute", slot.Attribute);
-        WriteInt(path, section.c_str(), "Channel", slot.Channel);
-    }
-    WritePrivateProfileStringA(nullptr, nullptr, nullptr, path.c_str());  // flush
 }
 
 struct SlotValues {
@@ -137,7 +117,7 @@ protected:
     // The same settings in memory and in the file, so Config's reload changes nothing.
     void UseSettings(const PLUGINCFG& cfg) {
         g_LiveConfig = cfg;
-        WriteSettingsFile(iniPath, cfg);
+        WriteSettingsFile(cfg, iniPath);
     }
 
     int FileInt(const char* section, const char* key) {

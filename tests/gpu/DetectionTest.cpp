@@ -4,6 +4,7 @@
 #include <functional>
 #include <string>
 
+#include "gpu/DebugTrace.h"
 #include "gpu/DeviceDetection.h"
 #include "tests/gpu/SimFixture.h"
 #include "tests/gpu/TraceCapture.h"

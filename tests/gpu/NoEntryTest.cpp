@@ -8,7 +8,7 @@
 #include "gpu/OpenDevice.h"
 #include "gpu/DeviceDetection.h"
 #include "support/SystemLibrary.h"
-#include "DetectionChecks.h"
+#include "tests/gpu/DetectionChecks.h"
 
 namespace {
 

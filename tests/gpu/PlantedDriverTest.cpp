@@ -11,7 +11,7 @@
 
 #include "gpu/CNVGF.h"
 #include "gpu/NvApi.h"
-#include "plugin/PluginRun.h"
+#include "tests/plugin/PluginRun.h"
 #include "support/SystemLibrary.h"
 #include "tests/common/LoadedPlugin.h"
 #include "tests/common/PlantedLibrary.h"

@@ -1,11 +1,12 @@
 #pragma once
 // Test helpers around the simulated driver: a fixture that starts every test on an empty
-// machine, and the call log as a vector.
+// machine, and the call log (tests/common/DriverLog.h) under the names these tests use.
 #include <gtest/gtest.h>
 
 #include <vector>
 
 #include "gpu/NvApi.h"
+#include "tests/common/DriverLog.h"
 #include "tools/nvapi_sim/NvapiSim.h"
 
 class SimTest : public ::testing::Test {
@@ -14,18 +15,8 @@ protected:
     void TearDown() override { NvSim_Reset(); }
 };
 
-inline std::vector<NvSimCall> SimCalls() {
-    std::vector<NvSimCall> calls(static_cast<size_t>(NvSim_CallCount()));
-    for (size_t i = 0; i < calls.size(); ++i) NvSim_GetCall(static_cast<int>(i), &calls[i]);
-    return calls;
-}
-
-inline std::vector<NvSimCall> SimCallsOf(uint32_t id) {
-    std::vector<NvSimCall> found;
-    for (const NvSimCall& call : SimCalls())
-        if (call.id == id) found.push_back(call);
-    return found;
-}
+inline std::vector<NvSimCall> SimCalls() { return DriverCalls(); }
+inline std::vector<NvSimCall> SimCallsOf(uint32_t id) { return DriverCallsOf(id); }
 
 inline int AddDisplayOf(std::initializer_list<int> gpus) {
     std::vector<int> ids(gpus);

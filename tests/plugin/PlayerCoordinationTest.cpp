@@ -8,12 +8,14 @@
 #include <memory>
 #include <vector>
 
-#include "plugin/LockHolder.h"
+#include "tests/plugin/LockHolder.h"
 #include "plugin/PlayerClock.h"
 #include "plugin/PlayerCoordination.h"
-#include "plugin/PlayerWindow.h"
-#include "plugin/PluginRun.h"
+#include "tools/common/PlayerWindow.h"
+#include "tests/plugin/PluginRun.h"
+#include "plugin/Lifecycle.h"
 #include "plugin/PluginState.h"
+#include "plugin/Render.h"
 
 namespace {
 
@@ -25,7 +27,7 @@ unsigned TestClock() { return g_Now; }
 
 struct PlayerRun : ::testing::Test {
     winampVisModule module = {};
-    std::unique_ptr<testrun::PlayerWindow> player;
+    std::unique_ptr<haloseq::PlayerWindow> player;
     std::string settingsPath = testrun::SettingsPath();
 
     void SetUp() override {
@@ -40,7 +42,7 @@ struct PlayerRun : ::testing::Test {
     void TearDown() override {
         if (g_RenderLock.IsCreated()) Quit(&module);
         player.reset();
-        testrun::PumpFor(0);  // drop what is left in this thread's queue
+        haloseq::PumpFor(0);  // drop what is left in this thread's queue
         SetPlayerClock(nullptr);
         testrun::RemoveSettingsFile(settingsPath);
     }
@@ -52,7 +54,7 @@ struct PlayerRun : ::testing::Test {
     }
 
     void StartPlayer() {
-        player = std::make_unique<testrun::PlayerWindow>();
+        player = std::make_unique<haloseq::PlayerWindow>();
         ASSERT_TRUE(player->IsUp());
     }
 
@@ -104,7 +106,7 @@ TEST_F(PlayerRun, InitCreatesTheRenderLockOnceAndQuitDestroysIt) {
     Quit(&module);
     EXPECT_FALSE(g_RenderLock.IsCreated());
     EXPECT_STREQ(g_RenderLock.Name(), "");
-    EXPECT_EQ(testrun::PumpFor(1200), 0) << "the first Init's timer still runs";
+    EXPECT_EQ(haloseq::PumpFor(1200), 0) << "the first Init's timer still runs";
 }
 
 TEST_F(PlayerRun, RunWithoutFramesPausesAtInitAndResumesAtQuit) {
@@ -115,7 +117,7 @@ TEST_F(PlayerRun, RunWithoutFramesPausesAtInitAndResumesAtQuit) {
     EXPECT_NE(g_Player.timer, 0u);
 
     g_Now += 1000000;  // long past any wait, but no frame was ever rendered
-    EXPECT_GE(testrun::PumpFor(2300), 2);
+    EXPECT_GE(haloseq::PumpFor(2300), 2);
     EXPECT_EQ(Received(), std::vector<UINT>({kPause}));
     ExpectState(0, 0);
 
@@ -133,21 +135,21 @@ TEST_F(PlayerRun, RealTimerResumesAfterTheWaitAndPausesOnceWhenFramesReturn) {
     EXPECT_EQ(g_Player.lastRenderTick, 100000u);
 
     g_Now = 105000;  // exactly the wait: not enough
-    EXPECT_GE(testrun::PumpFor(1200), 1);
+    EXPECT_GE(haloseq::PumpFor(1200), 1);
     EXPECT_EQ(Received(), std::vector<UINT>({kPause}));
 
     g_Now = 105001;
-    EXPECT_EQ(testrun::PumpUntil(5000, [&] { return player->Count() >= 2; }), 1) << "resume not on the first tick";
+    EXPECT_EQ(haloseq::PumpUntil(5000, [&] { return player->Count() >= 2; }), 1) << "resume not on the first tick";
     ASSERT_EQ(Received(), std::vector<UINT>({kPause, kResume}));
     ExpectState(0, 1);
 
-    testrun::PumpFor(1200);  // idle: the player runs, ticks do nothing
+    haloseq::PumpFor(1200);  // idle: the player runs, ticks do nothing
     EXPECT_EQ(Received(), std::vector<UINT>({kPause, kResume}));
 
     Frame(105500);
     ExpectState(1, 1);
-    EXPECT_EQ(testrun::PumpUntil(5000, [&] { return player->Count() >= 3; }), 1) << "pause not on the first tick";
-    testrun::PumpFor(1200);
+    EXPECT_EQ(haloseq::PumpUntil(5000, [&] { return player->Count() >= 3; }), 1) << "pause not on the first tick";
+    haloseq::PumpFor(1200);
     ASSERT_EQ(Received(), std::vector<UINT>({kPause, kResume, kPause}));
     ExpectState(1, 0);
 
@@ -258,7 +260,7 @@ TEST_F(PlayerRun, PlayerDisabledLeavesThePlayerAlone) {
     Frame(1000);
     EXPECT_EQ(g_Player.lastRenderTick, 0x12345678u);
     EXPECT_EQ(g_Player.renderSeen, 0);
-    EXPECT_EQ(testrun::PumpFor(1500), 0) << "a timer runs";
+    EXPECT_EQ(haloseq::PumpFor(1500), 0) << "a timer runs";
     Quit(&module);
     EXPECT_TRUE(Received().empty());
 }

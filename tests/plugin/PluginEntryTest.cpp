@@ -2,9 +2,9 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include "plugin/PluginRun.h"
-#include "plugin/SimDriver.h"
-#include "plugin/WinampVis.h"
+#include "tests/plugin/PluginRun.h"
+#include "tests/plugin/SimMachine.h"
+#include "sdk/WinampVis.h"
 
 namespace {
 

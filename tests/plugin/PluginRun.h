@@ -9,17 +9,13 @@
 #include <string>
 
 #include "settings/PluginCfg.h"
+#include "tests/common/SettingsFile.h"
 
 namespace testrun {
 
-// "vis_glowmeter.ini" in the folder of `module` (null: the test program itself).
-inline std::string SettingsPath(HMODULE module = nullptr) {
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(module, path, MAX_PATH - 1);
-    char* slash = std::strrchr(path, '\\');
-    if (slash) slash[1] = '\0';
-    return std::string(path) + "vis_glowmeter.ini";
-}
+using ::RemoveSettingsFile;
+using ::SettingsPath;
+using ::WriteSettingsFile;
 
 // Settings with every slot disabled, Display 0 and GPU equal to the slot's number.
 inline PLUGINCFG DefaultSettings() {
@@ -39,36 +35,6 @@ inline PLUGINCFG OneLeftLogoLight(int debug = 0) {
     cfg.PlayerEnable = 0;
     cfg.Devices[0] = {1, 0, 0, kAttributeLogo, kChannelLeft, ""};
     return cfg;
-}
-
-inline void WriteKey(const std::string& path, const char* section, const char* key, long long value) {
-    char text[32];
-    std::snprintf(text, sizeof(text), "%lld", value);
-    WritePrivateProfileStringA(section, key, text, path.c_str());
-}
-
-// Writes every key that a load reads, as plain decimal values.
-inline void WriteSettingsFile(const PLUGINCFG& cfg, const std::string& path) {
-    WriteKey(path, "GLOBAL", "Debug", cfg.Debug);
-    WriteKey(path, "GLOBAL", "Decay", cfg.Decay);
-    WriteKey(path, "HALOSEQ", "Enable", cfg.PlayerEnable);
-    WriteKey(path, "HALOSEQ", "Wait", cfg.PlayerWait);
-    for (int i = 0; i < kDeviceSlots; ++i) {
-        char section[16];
-        std::snprintf(section, sizeof(section), "DEVICE%d", i);
-        const DEVICECFG& slot = cfg.Devices[i];
-        WriteKey(path, section, "Enable", slot.Enable);
-        WriteKey(path, section, "Display", slot.Display);
-        WriteKey(path, section, "GPU", slot.GPU);
-        WriteKey(path, section, "Attribute", slot.Attribute);
-        WriteKey(path, section, "Channel", slot.Channel);
-    }
-    WritePrivateProfileStringA(nullptr, nullptr, nullptr, path.c_str());  // flush the profile cache
-}
-
-inline void RemoveSettingsFile(const std::string& path) {
-    WritePrivateProfileStringA(nullptr, nullptr, nullptr, path.c_str());
-    DeleteFileA(path.c_str());
 }
 
 // The whole content of a file ("" when it does not exist).

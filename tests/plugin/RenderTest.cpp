@@ -6,11 +6,13 @@
 #include <cstring>
 #include <vector>
 
-#include "plugin/LockHolder.h"
+#include "tests/plugin/LockHolder.h"
 #include "plugin/PlayerCoordination.h"
-#include "plugin/PluginRun.h"
+#include "tests/plugin/PluginRun.h"
+#include "plugin/Lifecycle.h"
 #include "plugin/PluginState.h"
-#include "plugin/SimDriver.h"
+#include "plugin/Render.h"
+#include "tests/plugin/SimMachine.h"
 
 namespace {
 

@@ -1,11 +1,13 @@
 #pragma once
 // The simulated driver as the plug-in tests use it: a machine with one display that reaches
 // eight GPUs ("Sim GPU 0" .. "Sim GPU 7", each with both lights except GPU 7, which has no
-// SLI bridge light), and the brightness values that reached the driver, in order.
+// SLI bridge light), and the brightness values that reached the driver, in order (read from
+// the call log, tests/common/DriverLog.h).
 #include <cstdio>
 #include <vector>
 
 #include "gpu/NvApi.h"
+#include "tests/common/DriverLog.h"
 #include "tools/nvapi_sim/NvapiSim.h"
 
 namespace testrun {
@@ -30,17 +32,8 @@ inline void EightGpuMachine() {
     NvSim_AddDisplay(ids, 8);
 }
 
-inline std::vector<NvSimCall> DriverCalls() {
-    std::vector<NvSimCall> calls(static_cast<size_t>(NvSim_CallCount()));
-    for (size_t i = 0; i < calls.size(); ++i) NvSim_GetCall(static_cast<int>(i), &calls[i]);
-    return calls;
-}
-
-inline int CountCalls(uint32_t id) {
-    int count = 0;
-    for (const NvSimCall& call : DriverCalls()) count += call.id == id;
-    return count;
-}
+using ::DriverCalls;
+inline int CountCalls(uint32_t id) { return CountDriverCalls(id); }
 
 // The simulated GPU that a call addressed (-1: a handle the driver never gave out).
 inline int GpuOf(const NvSimCall& call) {

@@ -11,12 +11,12 @@
 #include <memory>
 #include <vector>
 
-#include "client/UdpService.h"
-#include "plugin/PlayerWindow.h"
-#include "plugin/PluginRun.h"
-#include "plugin/SimDriver.h"
-#include "settings/Resource.h"
-#include "settings/SettingsDialogDriver.h"
+#include "tests/client/UdpService.h"
+#include "tools/common/PlayerWindow.h"
+#include "tests/plugin/PluginRun.h"
+#include "tests/plugin/SimMachine.h"
+#include "dialog/Resource.h"
+#include "tests/dialog/SettingsDialogDriver.h"
 #include "tests/common/ProgramFiles.h"
 #include "tests/common/TempFolder.h"
 #include "tools/common/ProcessFigures.h"
@@ -55,7 +55,7 @@ public:
         InterlockedIncrement(&frames);
     }
     bool WaitForFrames(LONG count) {
-        return testrun::PlayerWindow::WaitUntil([&] { return frames >= count; }, 10000);
+        return haloseq::PlayerWindow::WaitUntil([&] { return frames >= count; }, 10000);
     }
 
     std::vector<int> settled;  // read once the run has ended
@@ -84,7 +84,7 @@ protected:
         cfg.PlayerWait = 5;
         cfg.Devices[0] = {1, 0, 0, kAttributeLogo, kChannelLeft, ""};
         testrun::WriteSettingsFile(cfg, settingsPath);
-        player = std::make_unique<testrun::PlayerWindow>();
+        player = std::make_unique<haloseq::PlayerWindow>();
         ASSERT_TRUE(player->IsUp());
         violationsBefore = g_AccessViolations;
     }
@@ -133,7 +133,7 @@ protected:
     // whose messages Winamp keeps dispatching) calls into it no more.
     void ExpectUnloadedAndQuiet() {
         ExpectUnloaded();
-        testrun::PumpFor(kAfterUnloadMs);
+        haloseq::PumpFor(kAfterUnloadMs);
         ExpectNoFault();
     }
     void ExpectUnloaded() const {
@@ -146,7 +146,7 @@ protected:
     TempFolder folder;
     std::string dllPath, settingsPath;
     HWND mainWindow = nullptr;
-    std::unique_ptr<testrun::PlayerWindow> player;
+    std::unique_ptr<haloseq::PlayerWindow> player;
     LONG violationsBefore = 0;
 };
 
@@ -277,7 +277,7 @@ TEST_F(WinampLifecycle, ApplyWhilePausedRestartsWithTheMusicOrNotAtAll) {
                 dialogtest::Click(dialog, IDC_AUTO_DETECT);
                 SetDecayAndApply(dialog, 1);
             });
-            testrun::PumpFor(300);
+            haloseq::PumpFor(300);
             EXPECT_EQ(music.frames, framesBefore);
             EXPECT_EQ(PlayerMessages(), std::vector<UINT>({kPause})) << "restarted without a frame";
             if (row.musicReturns) {
@@ -340,7 +340,7 @@ TEST_F(WinampLifecycle, UnloadWithoutQuitEndsTheRun) {
                 }
                 SetEvent(run.started);
                 WaitForSingleObject(run.freed, 10000);
-                run.timerMessages = testrun::PumpFor(kAfterUnloadMs);
+                run.timerMessages = haloseq::PumpFor(kAfterUnloadMs);
                 return 0;
             },
             &run, 0, nullptr);
@@ -386,7 +386,7 @@ TEST_F(WinampLifecycle, LoadAndFreeGiveBackWhatTheyTake) {
     ASSERT_GE(before.handles, 0) << "the system does not list the process's handles";
     EXPECT_EQ(after.handles, before.handles);
     EXPECT_LT((after.heapBytes - before.heapBytes) / kCycles, 1024) << "bytes kept per cycle";
-    testrun::PumpFor(0);
+    haloseq::PumpFor(0);
     player->Clear();
 }
 

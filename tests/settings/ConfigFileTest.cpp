@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "plugin/WinampVis.h"
+#include "sdk/WinampVis.h"
 #include "settings/ConfigFile.h"
 #include "settings/PluginCfg.h"
 #include "support/ProfileText.h"

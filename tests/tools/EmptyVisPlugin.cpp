@@ -1,5 +1,5 @@
 // A DLL that exports winampVisGetHeader but lists no module: the host must refuse it.
-#include "plugin/WinampVis.h"
+#include "sdk/WinampVis.h"
 
 namespace {
 

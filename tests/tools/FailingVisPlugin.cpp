@@ -2,7 +2,7 @@
 // Rendering it anyway ends the process with exit code 77.
 #include <windows.h>
 
-#include "plugin/WinampVis.h"
+#include "sdk/WinampVis.h"
 
 namespace {
 

@@ -53,6 +53,7 @@ TEST(LightBoard, BarShowsLevelAndTheFlashBeforeIt) {
         {0, 0, 1, 0, "D0 G0 SLI   [....................]   0%"},
         {2, 7, 1, 100, "D2 G7 SLI   [####################] 100%"},
         {0, 1, 0, 250, "D0 G1 Logo  [####################] 250%"},  // beyond 100: full bar, true number
+        {1, 0, 2, 40, "D1 G0 Zones [########............]  40%"},
         {0, 0, 5, 50, "D0 G0 ?     [##########..........]  50%"},
     };
     for (const Row& r : rows) {

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "tools/monitor/MonitorOptions.h"
-#include "common/Stopwatch.h"
+#include "tests/common/Stopwatch.h"
 
 namespace {
 
@@ -207,7 +207,7 @@ TEST(Monitor, CountsAndIgnoresMalformedDatagrams) {
 
     const int32_t wrongCommand[6] = {4, 0, 0, 0, 0, 50};
     const int32_t levelTooHigh[6] = {3, 0, 0, 0, 0, 101};
-    const int32_t badAttribute[6] = {3, 0, 0, 0, 2, 50};
+    const int32_t badAttribute[6] = {3, 0, 0, 0, 3, 50};  // 0 logo, 1 SLI bridge, 2 zones: no 3
     const uint8_t shortOne[10] = {3};
     uint8_t longOne[32] = {3};
     const struct { const void* bytes; int length; } junk[] = {

@@ -13,7 +13,9 @@
 #include <cstdlib>
 #include <string>
 
-#include "plugin/WinampVis.h"
+#include "sdk/WinampVis.h"
+#include "support/ModulePath.h"
+#include "tools/common/PlayerWindow.h"
 #include "tools/common/ProcessFigures.h"
 #include "tools/host/PreferencesPage.h"
 #include "tools/host/VisThread.h"
@@ -42,11 +44,9 @@ std::string StageFolder() {
     GetTempPathA(MAX_PATH, temp);
     const std::string folder = std::string(temp) + "glowmeter_stress_" + std::to_string(GetCurrentProcessId());
     CreateDirectoryA(folder.c_str(), nullptr);
-    char self[MAX_PATH] = "";
-    GetModuleFileNameA(nullptr, self, MAX_PATH);
-    std::string dll = self;
-    dll = dll.substr(0, dll.find_last_of('\\') + 1) + "vis_glowmeter.dll";
-    CopyFileA(dll.c_str(), (folder + "\\vis_glowmeter.dll").c_str(), FALSE);
+    char dll[MAX_PATH] = "";
+    PathBesideModule(nullptr, "vis_glowmeter.dll", dll, sizeof dll);
+    CopyFileA(dll, (folder + "\\vis_glowmeter.dll").c_str(), FALSE);
     const std::string ini = folder + "\\vis_glowmeter.ini";
     WritePrivateProfileStringA("GLOBAL", "Decay", "4", ini.c_str());
     WritePrivateProfileStringA("HALOSEQ", "Enable", "1", ini.c_str());
@@ -75,45 +75,6 @@ void EightGpus() {
     NvSim_SetRecording(0);
 }
 
-// A window of the HALOSEQ player's class on a thread of its own, counting what it is sent.
-class Player {
-public:
-    Player() {
-        thread_ = CreateThread(nullptr, 0, &Player::Main, this, 0, nullptr);
-        while (!window_ && thread_) Sleep(1);
-    }
-    ~Player() {
-        PostMessageA(window_, WM_CLOSE, 0, 0);
-        WaitForSingleObject(thread_, 5000);
-        CloseHandle(thread_);
-    }
-    LONG Messages() const { return messages_; }
-
-private:
-    static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-        auto* self = reinterpret_cast<Player*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-        if (self && message >= WM_APP) InterlockedIncrement(&self->messages_);
-        if (message == WM_DESTROY) PostQuitMessage(0);
-        return DefWindowProcA(hwnd, message, wParam, lParam);
-    }
-    static DWORD WINAPI Main(void* param) {
-        auto* self = static_cast<Player*>(param);
-        WNDCLASSA cls = {};
-        cls.lpfnWndProc = Proc;
-        cls.lpszClassName = "HALOSEQ_CLASS";
-        RegisterClassA(&cls);
-        HWND window = CreateWindowExA(0, cls.lpszClassName, "HALOSEQ", 0, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
-        SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-        self->window_ = window;
-        MSG msg;
-        while (GetMessageA(&msg, nullptr, 0, 0) > 0) DispatchMessageA(&msg);
-        return 0;
-    }
-    HANDLE thread_ = nullptr;
-    HWND volatile window_ = nullptr;
-    volatile LONG messages_ = 0;
-};
-
 // Music that keeps changing: a sine of varying loudness on each channel.
 class Music : public FrameSource {
 public:
@@ -125,7 +86,7 @@ public:
         ++frame_;
         for (int channel = 0; channel < 2; ++channel) {
             const double loudness = 127.0 * (0.5 + 0.5 * std::sin(frame_ * (0.01 + 0.02 * channel)));
-            for (int i = 0; i < 576; ++i) {
+            for (int i = 0; i < kWaveformSamples; ++i) {
                 const int sample = static_cast<int>(loudness * std::sin(i * 0.05));
                 module.waveformData[channel][i] = static_cast<unsigned char>(static_cast<signed char>(sample));
             }
@@ -240,7 +201,7 @@ int main(int argc, char** argv) {
     const std::string folder = StageFolder();
     const std::string dll = folder + "\\vis_glowmeter.dll";
     EightGpus();
-    Player player;
+    haloseq::PlayerWindow player;
     HWND mainWindow = CreateWindowExA(0, "STATIC", "Winamp", WS_OVERLAPPEDWINDOW, 0, 0, 300, 200, nullptr, nullptr,
                                       nullptr, nullptr);
 
@@ -292,7 +253,7 @@ int main(int argc, char** argv) {
     std::printf("  %d Init/Quit cycles: %.1f s\n", initQuitCycles, cyclesMs / 1000.0);
     std::printf("  %d load/unload cycles\n", loadCycles);
     std::printf("  crashes 0, hangs %d, access violations %ld, HALOSEQ messages %ld\n", hangs,
-                static_cast<long>(g_AccessViolations), static_cast<long>(player.Messages()));
+                static_cast<long>(g_AccessViolations), static_cast<long>(player.Count()));
     PrintFigures("at the start", start);
     PrintFigures("after the Apply cycles", afterApply);
     PrintFigures("before the load cycles", beforeLoads);

@@ -10,8 +10,10 @@
 #include <cstring>
 #include <string>
 
-#include "plugin/PluginState.h"
-#include "tests/plugin/PlayerWindow.h"
+#include "plugin/Lifecycle.h"
+#include "plugin/Render.h"
+#include "support/ModulePath.h"
+#include "tools/common/PlayerWindow.h"
 
 namespace {
 
@@ -20,16 +22,15 @@ constexpr UINT kPause = 32772;
 constexpr UINT kResume = 32771;
 
 std::string SettingsPath() {
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, MAX_PATH - 1);
-    if (char* slash = std::strrchr(path, '\\')) slash[1] = '\0';
-    return std::string(path) + "vis_glowmeter.ini";
+    char path[MAX_PATH] = "";
+    PathBesideModule(nullptr, "vis_glowmeter.ini", path, sizeof path);
+    return path;
 }
 
 // Pumps this thread's messages until the player has received `count` messages; returns the
 // arrival tick of the last one, or 0 when it did not come within `timeoutMs`.
-DWORD AwaitMessage(testrun::PlayerWindow& player, size_t count, UINT expected, DWORD timeoutMs) {
-    testrun::PumpUntil(timeoutMs, [&] { return player.Count() >= count; });
+DWORD AwaitMessage(haloseq::PlayerWindow& player, size_t count, UINT expected, DWORD timeoutMs) {
+    haloseq::PumpUntil(timeoutMs, [&] { return player.Count() >= count; });
     const auto messages = player.Messages();
     if (messages.size() < count || messages[count - 1].message != expected) return 0;
     return messages[count - 1].arrivedAt;
@@ -44,7 +45,7 @@ int main() {
     WritePrivateProfileStringA("HALOSEQ", "Wait", "5", settings.c_str());
     WritePrivateProfileStringA(nullptr, nullptr, nullptr, settings.c_str());
 
-    testrun::PlayerWindow player;
+    haloseq::PlayerWindow player;
     if (!player.IsUp()) {
         std::printf("no HALOSEQ_CLASS window could be created\n");
         return 1;
@@ -61,7 +62,7 @@ int main() {
         for (int frame = 0; frame < 20; ++frame) {
             Render(&module);
             lastFrame = GetTickCount();
-            testrun::PumpFor(50);
+            haloseq::PumpFor(50);
         }
         const DWORD resumedAt = AwaitMessage(player, ++expected, kResume, 10000);
         const DWORD backAt = GetTickCount();

@@ -17,7 +17,10 @@
 #include <string>
 #include <vector>
 
-#include "plugin/PluginState.h"
+#include "gpu/NvApi.h"
+#include "plugin/Lifecycle.h"
+#include "plugin/Render.h"
+#include "support/ModulePath.h"
 #include "tools/bench/AllocationCounter.h"
 #include "tools/nvapi_sim/NvapiSim.h"
 
@@ -42,7 +45,7 @@ void FillAudio() {
             const int kind = static_cast<int>(NextRandom() % 8);
             const int amplitude = static_cast<int>(NextRandom() % 128);
             const double step = 0.01 + (NextRandom() % 100) / 500.0;
-            for (int i = 0; i < 576; ++i) {
+            for (int i = 0; i < kWaveformSamples; ++i) {
                 int sample;
                 switch (kind) {
                     case 0: sample = 0; break;
@@ -109,10 +112,9 @@ void Print(const char* title, const Figures& f) {
 // The run's settings as the settings file would hold them, beside this program (where Init
 // looks for them), removed again at the end.
 std::string SettingsPath() {
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, MAX_PATH - 1);
-    if (char* slash = std::strrchr(path, '\\')) slash[1] = '\0';
-    return std::string(path) + "vis_glowmeter.ini";
+    char path[MAX_PATH] = "";
+    PathBesideModule(nullptr, "vis_glowmeter.ini", path, sizeof path);
+    return path;
 }
 
 void WriteSettings(const std::string& path, bool slotsOn, bool playerOn, const char* attribute) {

@@ -65,7 +65,7 @@ std::vector<double> BareExchanges() {
     sockaddr_in service = {};
     service.sin_family = AF_INET;
     service.sin_addr.s_addr = WS32LIB::inet_addr("127.0.0.1");
-    service.sin_port = WS32LIB::htons(CLUMOCLI::kServicePort);
+    service.sin_port = WS32LIB::htons(kLightServicePort);
     for (int i = 0; i < kExchanges; ++i) {
         LIGHTMSG message = {3, 0, 0, 0, 0, i % 101};
         sockaddr_in reply = {};
@@ -119,11 +119,11 @@ int main() {
     sockaddr_in address = {};
     address.sin_family = AF_INET;
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    address.sin_port = htons(CLUMOCLI::kServicePort);
+    address.sin_port = htons(kLightServicePort);
     const DWORD pollMs = 50;
     setsockopt(service, SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&pollMs), sizeof(pollMs));
     if (bind(service, reinterpret_cast<sockaddr*>(&address), sizeof(address)) != 0) {
-        std::fprintf(stderr, "round-trip bench: 127.0.0.1:%u is taken\n", CLUMOCLI::kServicePort);
+        std::fprintf(stderr, "round-trip bench: 127.0.0.1:%u is taken\n", kLightServicePort);
         return 1;
     }
     HANDLE echo = CreateThread(nullptr, 0, Echo, reinterpret_cast<void*>(service), 0, nullptr);

@@ -6,7 +6,7 @@
 
 #include <vector>
 
-namespace testrun {
+namespace haloseq {
 
 class PlayerWindow {
 public:
@@ -155,4 +155,4 @@ inline int PumpFor(DWORD ms) {
     return PumpUntil(ms, [] { return false; });
 }
 
-}  // namespace testrun
+}  // namespace haloseq

@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <string>
 
-#include "plugin/WinampVis.h"
+#include "sdk/WinampVis.h"
 #include "tools/host/WavFile.h"
 
 class ProgressLine;

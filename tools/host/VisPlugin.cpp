@@ -1,5 +1,9 @@
 #include "tools/host/VisPlugin.h"
 
+#include <cwchar>
+
+#include "support/ModulePath.h"
+
 #include "tools/common/Utf8Text.h"
 
 namespace {
@@ -16,11 +20,9 @@ constexpr DWORD kPathSize = 32768;
 
 std::wstring BesideHost(const wchar_t* fileName) {
     std::wstring path(kPathSize, L'\0');
-    const DWORD n = GetModuleFileNameW(nullptr, &path[0], kPathSize);
-    path.resize(n < kPathSize ? n : 0);
-    const size_t slash = path.find_last_of(L"\\/");
-    path.resize(slash == std::wstring::npos ? 0 : slash + 1);
-    return path + fileName;
+    if (!PathBesideModule(nullptr, fileName, &path[0], kPathSize)) return fileName;
+    path.resize(std::wcslen(path.c_str()));
+    return path;
 }
 
 std::wstring FullPath(const std::wstring& path) {

@@ -8,7 +8,7 @@
 
 #include <string>
 
-#include "plugin/WinampVis.h"
+#include "sdk/WinampVis.h"
 
 // Where the frames of a run come from.
 class FrameSource {

@@ -4,9 +4,9 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "sdk/WinampVis.h"
 #include "tools/host/WavFile.h"
 
-constexpr size_t kWaveformSamples = 576;
 
 // One PCM sample as a signed 8-bit value: its most significant byte. 8-bit WAV samples are
 // unsigned around 128; 16 and 24-bit ones are signed little-endian.

@@ -96,7 +96,7 @@ void Serve(const MonitorOptions& options, SOCKET listener, SOCKET answerer, Requ
         if (size < 0) continue;
         if (!handler.Handle(bytes, size)) continue;
         if (options.delayMs) Sleep(options.delayMs);
-        sendto(answerer, reinterpret_cast<const char*>(bytes), RequestHandler::kMessageSize, 0,
+        sendto(answerer, reinterpret_cast<const char*>(bytes), kLightMessageSize, 0,
                reinterpret_cast<const sockaddr*>(&from), fromLength);
     }
 }

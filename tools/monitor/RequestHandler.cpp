@@ -6,7 +6,7 @@
 
 namespace {
 
-constexpr int32_t kCommandSetIllumination = 3;
+constexpr int32_t kLastAttribute = 2;  // logo, SLI bridge, zones
 
 // Reads the little-endian 32-bit field at `offset`, whatever the machine's byte order.
 int32_t Field(const uint8_t* bytes, int offset) {
@@ -21,11 +21,12 @@ void SetField(uint8_t* bytes, int offset, int32_t value) {
 }
 
 bool IsRequest(const uint8_t* bytes, int length) {
-    if (length != RequestHandler::kMessageSize) return false;
-    const int32_t attribute = Field(bytes, 16);
-    const int32_t level = Field(bytes, 20);
-    return Field(bytes, 0) == kCommandSetIllumination && Field(bytes, 8) >= 0 && Field(bytes, 12) >= 0 &&
-           (attribute == 0 || attribute == 1) && level >= 0 && level <= 100;
+    if (length != kLightMessageSize) return false;
+    const int32_t attribute = Field(bytes, kLightAttributeOffset);
+    const int32_t level = Field(bytes, kLightLevelOffset);
+    return Field(bytes, kLightCommandOffset) == kLightCommandSetIllumination && Field(bytes, kLightDisplayOffset) >= 0 &&
+           Field(bytes, kLightGpuOffset) >= 0 && attribute >= 0 && attribute <= kLastAttribute && level >= 0 &&
+           level <= 100;
 }
 
 }  // namespace
@@ -42,9 +43,10 @@ bool RequestHandler::Handle(uint8_t* bytes, int length) {
     }
     // Only a change the service reports as done reaches the view.
     if (status == 1)
-        LightView_Changed(static_cast<unsigned>(Field(bytes, 8)), static_cast<unsigned>(Field(bytes, 12)),
-                          Field(bytes, 16), static_cast<unsigned>(Field(bytes, 20)));
-    SetField(bytes, 4, status);
+        LightView_Changed(static_cast<unsigned>(Field(bytes, kLightDisplayOffset)),
+                          static_cast<unsigned>(Field(bytes, kLightGpuOffset)), Field(bytes, kLightAttributeOffset),
+                          static_cast<unsigned>(Field(bytes, kLightLevelOffset)));
+    SetField(bytes, kLightStatusOffset, status);
     ++counts.answered;
     return true;
 }

@@ -3,6 +3,8 @@
 // show the change, decide whether to answer, and count.
 #include <cstdint>
 
+#include "client/LightMessage.h"
+
 struct MonitorCounts {
     unsigned long requests = 0;   // well-formed requests taken
     unsigned long answered = 0;
@@ -12,12 +14,10 @@ struct MonitorCounts {
 
 class RequestHandler {
 public:
-    static constexpr int kMessageSize = 24;
-
     RequestHandler(int32_t answerStatus, unsigned dropEvery) : status(answerStatus), dropEvery(dropEvery) {}
 
     // Handles a received datagram in place; true when `bytes` now holds the answer to send
-    // back (kMessageSize bytes).
+    // back (kLightMessageSize bytes).
     bool Handle(uint8_t* bytes, int length);
 
     const MonitorCounts& Counts() const { return counts; }

@@ -1,0 +1,4 @@
+#include "plugin/PluginState.h"
+
+CNVGF g_Devices[kDeviceSlots];
+CCS g_RenderLock;
