@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "gpu/NvApi.h"
 #include "tools/nvapi_sim/ScenarioFile.h"
@@ -60,6 +61,31 @@ TEST_F(ScenarioFileTest, ReadsGpusDisplaysAndFailures) {
     EXPECT_EQ(-6, scenario_.ForcedStatus(kNvId_Initialize));
     EXPECT_EQ(7, scenario_.ForcedStatus(kNvId_GPU_SetIllumination));
     EXPECT_EQ(0, scenario_.ForcedStatus(kNvId_GPU_GetFullName));
+}
+
+// Zones: their type, colour and mode; an entry of no known type ends the GPU's list.
+TEST_F(ScenarioFileTest, ReadsTheIlluminationZonesOfAGpu) {
+    Write("[GPU0]\r\nName=Zone Board\r\nZone0=RGB 118,185,0,100 cycling\r\nZone1=rgbw 1,2,3,4,80\r\n"
+          "Zone2=SINGLE 60\r\nZone3=LASER 9\r\nZone4=FIXED 50\r\n"
+          "[GPU1]\r\nName=Dark Board\r\n[FAIL]\r\nGPU_ClientIllumZonesSetControl=-104\r\n");
+    ASSERT_TRUE(nvsim::LoadScenarioFile(path_.c_str(), scenario_));
+    const nvsim::SimGpu* gpu = scenario_.Gpu(0);
+    ASSERT_NE(nullptr, gpu);
+    ASSERT_EQ(3, gpu->zoneCount);
+    struct Row { uint32_t type, mode; std::vector<int> colour; };
+    const Row rows[] = {
+        {NV_GPU_CLIENT_ILLUM_ZONE_TYPE_RGB, NV_GPU_CLIENT_ILLUM_CTRL_MODE_PIECEWISE_LINEAR, {118, 185, 0, 100}},
+        {NV_GPU_CLIENT_ILLUM_ZONE_TYPE_RGBW, NV_GPU_CLIENT_ILLUM_CTRL_MODE_MANUAL, {1, 2, 3, 4, 80}},
+        {NV_GPU_CLIENT_ILLUM_ZONE_TYPE_SINGLE_COLOR, NV_GPU_CLIENT_ILLUM_CTRL_MODE_MANUAL, {60}},
+    };
+    for (int i = 0; i < 3; ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(rows[i].type, gpu->zones[i].type);
+        EXPECT_EQ(rows[i].mode, gpu->zones[i].mode);
+        for (size_t b = 0; b < rows[i].colour.size(); ++b) EXPECT_EQ(rows[i].colour[b], gpu->zones[i].data[b]) << b;
+    }
+    EXPECT_EQ(0, scenario_.Gpu(1)->zoneCount);
+    EXPECT_EQ(-104, scenario_.ForcedStatus(kNvId_GPU_ClientIllumZonesSetControl));
 }
 
 TEST_F(ScenarioFileTest, SkipsWhatCantBeRead) {

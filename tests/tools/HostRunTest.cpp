@@ -207,6 +207,39 @@ TEST_F(HostRun, LightViewPrintsPlainLinesWhenNotATerminal) {
     EXPECT_NE(run.out.find("D0 G0 Logo  [###.................]  17%"), std::string::npos) << run.out;
 }
 
+// What scripts/demo --zones does, cut short: a machine of boards with illumination zones
+// only, and a zone light ("Light Zones", Attribute 2) on each channel. Every frame sets each
+// GPU's zones to the level, then the level / 4; the end of the run gives them back.
+TEST_F(HostRun, ZoneLightsFollowTheMusicOnABoardWithZonesOnly) {
+    ASSERT_TRUE(Write("vis_glowmeter.ini",
+                      "[GLOBAL]\r\nDecay=4\r\n[HALOSEQ]\r\nEnable=0\r\n"
+                      "[DEVICE0]\r\nEnable=1\r\nDisplay=0\r\nGPU=0\r\nAttribute=2\r\nChannel=1\r\n"
+                      "[DEVICE1]\r\nEnable=1\r\nDisplay=0\r\nGPU=1\r\nAttribute=2\r\nChannel=2\r\n"));
+    SetEnvironmentVariableA("GLOWMETER_NVSIM", GLOWMETER_SOURCE_DIR "/tools/nvapi_sim/scenarios/zones-board.ini");
+    const std::string track = Track("square.wav", wavbytes::Track(2, 8000, 16, 4000, Square(99, 25)));  // 10 frames
+    const ChildResult run = Host("--fast " + track);
+    SetEnvironmentVariableA("GLOWMETER_NVSIM", nullptr);
+    EXPECT_EQ(run.exitCode, 0u) << run.err;
+
+    std::vector<unsigned> zones[2];
+    std::istringstream csv(TempFolder::ReadBytes(File("lights.csv")));
+    std::string line;
+    while (std::getline(csv, line)) {
+        long long time;
+        unsigned display, gpu, level;
+        int attribute;
+        if (std::sscanf(line.c_str(), "%lld,%u,%u,%d,%u", &time, &display, &gpu, &attribute, &level) != 5) continue;
+        EXPECT_EQ(attribute, 2) << line;
+        if (display == 0 && gpu < 2) zones[gpu].push_back(level);
+    }
+    // The frames, then the user's own lighting as the board had it (its first zone at 100 %).
+    std::vector<unsigned> left = Repeat({70, 17}, 10), right = Repeat({25, 6}, 10);
+    left.push_back(100);
+    right.push_back(100);
+    EXPECT_EQ(zones[0], left);
+    EXPECT_EQ(zones[1], right);
+}
+
 // What scripts/demo does, cut short: the sample settings beside the plug-in and the demo
 // track through the host.
 TEST_F(HostRun, DemoTrackPlaysInAShortRun) {

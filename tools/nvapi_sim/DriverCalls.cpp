@@ -173,9 +173,10 @@ int ZoneBrightnessIndex(uint32_t type) {
     }
 }
 
-// The brightness the light view shows for a GPU's zones: the first zone's, when it is manual.
+// The brightness the light view shows for a GPU's zones: the first zone's (a cycling zone's
+// at its first end point).
 unsigned ZonesBrightness(const SimGpu& gpu) {
-    if (gpu.zoneCount == 0 || gpu.zones[0].mode != NV_GPU_CLIENT_ILLUM_CTRL_MODE_MANUAL) return 0;
+    if (gpu.zoneCount == 0) return 0;
     const int at = ZoneBrightnessIndex(gpu.zones[0].type);
     return at < 0 ? 0 : gpu.zones[0].data[at];
 }

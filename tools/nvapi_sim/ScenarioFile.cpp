@@ -12,13 +12,22 @@
 //   Logo=1              Name; "not implemented yet" as some drivers report it).
 //   Sli=0               Driver: drvVersion (41130 reads as 411.30). Logo, Sli: 1 when the
 //                       board has the logo light / the SLI bridge light (default 0).
+//   Zone0=RGB 255,40,0,90         The GPU's illumination zones (a lit logo or light bar of
+//   Zone1=RGBW 0,0,255,32,60 cycling  current boards), numbered from 0 without gaps: the
+//   Zone2=SINGLE 80     zone's type (RGB, RGBW, FIXED or SINGLE), its colour (RGB: red, green,
+//                       blue, brightness; RGBW: red, green, blue, white, brightness; FIXED and
+//                       SINGLE: brightness) and "cycling" for a zone in piecewise-linear mode,
+//                       whose colour is then its first end point. A zone of no known type
+//                       ends the list.
 //   [DISPLAY0]          Display sections, numbered the same way.
 //   GPUs=0,1            The GPUs (section numbers) that the display reaches, in order.
 //   [FAIL]              Optional: operations that fail from the start, with the status
 //   Initialize=-6       they return. Keys: Initialize, GetInterfaceVersionString,
 //                       EnumNvidiaDisplayHandle, GetPhysicalGPUsFromDisplay,
 //                       GetDisplayDriverVersion, GPU_GetFullName,
-//                       GPU_QueryIlluminationSupport, GPU_SetIllumination.
+//                       GPU_QueryIlluminationSupport, GPU_SetIllumination,
+//                       GPU_ClientIllumZonesGetInfo, GPU_ClientIllumZonesGetControl,
+//                       GPU_ClientIllumZonesSetControl.
 //
 // Numbers may be decimal or 0x-hex. A value that is not a number keeps the default; a GPU
 // list entry that names no GPU is dropped. Nothing in a bad file stops the driver, but a
@@ -32,6 +41,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 
 #include "gpu/NvApi.h"
@@ -59,6 +69,16 @@ constexpr NamedId kOperations[] = {
     {"GPU_GetFullName", kNvId_GPU_GetFullName},
     {"GPU_QueryIlluminationSupport", kNvId_GPU_QueryIlluminationSupport},
     {"GPU_SetIllumination", kNvId_GPU_SetIllumination},
+    {"GPU_ClientIllumZonesGetInfo", kNvId_GPU_ClientIllumZonesGetInfo},
+    {"GPU_ClientIllumZonesGetControl", kNvId_GPU_ClientIllumZonesGetControl},
+    {"GPU_ClientIllumZonesSetControl", kNvId_GPU_ClientIllumZonesSetControl},
+};
+
+constexpr NamedId kZoneTypes[] = {
+    {"RGB", NV_GPU_CLIENT_ILLUM_ZONE_TYPE_RGB},
+    {"RGBW", NV_GPU_CLIENT_ILLUM_ZONE_TYPE_RGBW},
+    {"FIXED", NV_GPU_CLIENT_ILLUM_ZONE_TYPE_COLOR_FIXED},
+    {"SINGLE", NV_GPU_CLIENT_ILLUM_ZONE_TYPE_SINGLE_COLOR},
 };
 
 // The file is read through the wide profile calls on its wide path, so it may sit in a folder
@@ -92,21 +112,6 @@ long ReadNumber(const wchar_t* path, const char* section, const char* key, long 
     return (end == text) ? fallback : value;
 }
 
-void ReadGpus(const wchar_t* path, Scenario& scenario) {
-    for (int i = 0; i < kMaxGpus; ++i) {
-        char section[16];
-        std::snprintf(section, sizeof section, "GPU%d", i);
-        if (!SectionExists(path, section)) return;
-        char name[kTextSize];
-        char adapter[kTextSize];
-        ReadText(path, section, "Name", "NVIDIA GPU (simulated)", name, sizeof name);
-        ReadText(path, section, "Adapter", name, adapter, sizeof adapter);
-        long driver = ReadNumber(path, section, "Driver", 41130);
-        scenario.AddGpu(name, adapter, static_cast<uint32_t>(driver), ReadNumber(path, section, "Logo", 0) != 0,
-                        ReadNumber(path, section, "Sli", 0) != 0);
-    }
-}
-
 // "0, 2,1" -> {0, 2, 1}; reading stops at the first entry that is not a number.
 int ParseIdList(const char* text, int* ids, int capacity) {
     int count = 0;
@@ -121,6 +126,54 @@ int ParseIdList(const char* text, int* ids, int capacity) {
         p = end;
     }
     return count;
+}
+
+// "RGB 255,40,0,90 cycling": a zone's type, colour and mode; false when the type is none.
+bool ParseZone(const char* text, uint32_t& type, uint32_t& mode, uint8_t* colour, int& colourSize) {
+    char word[16] = "";
+    int used = 0;
+    if (std::sscanf(text, " %15[A-Za-z]%n", word, &used) != 1) return false;
+    type = 0;
+    for (const NamedId& known : kZoneTypes)
+        if (_stricmp(word, known.name) == 0) type = known.id;
+    if (type == 0) return false;
+    int numbers[8];
+    colourSize = ParseIdList(text + used, numbers, 8);
+    for (int i = 0; i < colourSize; ++i) colour[i] = static_cast<uint8_t>(numbers[i]);
+    mode = std::strstr(text, "cycling") ? NV_GPU_CLIENT_ILLUM_CTRL_MODE_PIECEWISE_LINEAR
+                                        : NV_GPU_CLIENT_ILLUM_CTRL_MODE_MANUAL;
+    return true;
+}
+
+void ReadZones(const wchar_t* path, const char* section, int gpu, Scenario& scenario) {
+    for (int i = 0; i < kMaxZones; ++i) {
+        char key[16];
+        std::snprintf(key, sizeof key, "Zone%d", i);
+        char text[kValueSize];
+        ReadText(path, section, key, "", text, sizeof text);
+        uint32_t type = 0, mode = 0;
+        uint8_t colour[8] = {};
+        int colourSize = 0;
+        if (!ParseZone(text, type, mode, colour, colourSize)) return;
+        scenario.AddZone(gpu, type, mode, colour, colourSize);
+    }
+}
+
+void ReadGpus(const wchar_t* path, Scenario& scenario) {
+    for (int i = 0; i < kMaxGpus; ++i) {
+        char section[16];
+        std::snprintf(section, sizeof section, "GPU%d", i);
+        if (!SectionExists(path, section)) return;
+        char name[kTextSize];
+        char adapter[kTextSize];
+        ReadText(path, section, "Name", "NVIDIA GPU (simulated)", name, sizeof name);
+        ReadText(path, section, "Adapter", name, adapter, sizeof adapter);
+        long driver = ReadNumber(path, section, "Driver", 41130);
+        const int gpu = scenario.AddGpu(name, adapter, static_cast<uint32_t>(driver),
+                                        ReadNumber(path, section, "Logo", 0) != 0,
+                                        ReadNumber(path, section, "Sli", 0) != 0);
+        ReadZones(path, section, gpu, scenario);
+    }
 }
 
 void ReadDisplays(const wchar_t* path, Scenario& scenario) {
