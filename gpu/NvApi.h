@@ -121,6 +121,18 @@ struct NV_GPU_CLIENT_ILLUM_ZONE_CONTROL_V1 {
     NvU8 data[192];
 };
 
+// Where a manual zone's brightness sits in its data, by the zone's type; -1: a type without
+// brightness.
+constexpr int NvZoneBrightnessIndex(NvU32 type) {
+    switch (type) {
+        case NV_GPU_CLIENT_ILLUM_ZONE_TYPE_RGB: return 3;
+        case NV_GPU_CLIENT_ILLUM_ZONE_TYPE_RGBW: return 4;
+        case NV_GPU_CLIENT_ILLUM_ZONE_TYPE_COLOR_FIXED:
+        case NV_GPU_CLIENT_ILLUM_ZONE_TYPE_SINGLE_COLOR: return 0;
+        default: return -1;
+    }
+}
+
 struct NV_GPU_CLIENT_ILLUM_ZONE_CONTROL_PARAMS_V1 {
     NvU32 version;
     NvU32 flags;  // bit 0, bDefault: 1 the default values, 0 the values now active

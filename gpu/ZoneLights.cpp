@@ -4,17 +4,6 @@ namespace {
 
 constexpr unsigned kMaxBrightness = 100;
 
-// Where a manual zone's brightness sits in its data, by the zone's type; -1: no brightness.
-int BrightnessIndex(NvU32 type) {
-    switch (type) {
-        case NV_GPU_CLIENT_ILLUM_ZONE_TYPE_RGB: return 3;
-        case NV_GPU_CLIENT_ILLUM_ZONE_TYPE_RGBW: return 4;
-        case NV_GPU_CLIENT_ILLUM_ZONE_TYPE_COLOR_FIXED:
-        case NV_GPU_CLIENT_ILLUM_ZONE_TYPE_SINGLE_COLOR: return 0;
-        default: return -1;
-    }
-}
-
 NvU32 ZoneCount(NvU32 reported) {
     return reported < static_cast<NvU32>(NV_GPU_CLIENT_ILLUM_ZONE_NUM_ZONES_MAX)
                ? reported
@@ -51,7 +40,7 @@ bool ZoneLights::Set(NvPhysicalGpuHandle gpu, unsigned value) {
     const NvU8 brightness = static_cast<NvU8>(value < kMaxBrightness ? value : kMaxBrightness);
     const NvU32 zones = ZoneCount(set_.numIllumZonesControl);
     for (NvU32 i = 0; i < zones; ++i) {
-        const int at = BrightnessIndex(set_.zones[i].type);
+        const int at = NvZoneBrightnessIndex(set_.zones[i].type);
         if (at >= 0) set_.zones[i].data[at] = brightness;
     }
     return NvAPI_GPU_ClientIllumZonesSetControl(gpu, &set_) == NVAPI_OK;

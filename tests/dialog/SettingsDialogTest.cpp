@@ -17,6 +17,7 @@
 #include "tests/common/ProgramFiles.h"
 #include "tests/common/SettingsFile.h"
 #include "tests/common/TempFolder.h"
+#include "tests/common/UnreadableFile.h"
 #include "tools/nvapi_sim/NvapiSim.h"
 
 namespace {
@@ -457,25 +458,14 @@ TEST_F(SettingsDialog, ApplyWithUnwritableFileReportsTheSaveError) {
 // A settings file that is there but can't be read must not pass for a missing one: the
 // dialog would open on defaults, and Apply would save them over the user's lights.
 TEST_F(SettingsDialog, UnreadableFileIsReportedAndNeverOverwritten) {
-    struct Row {
-        const char* name;
-        bool folder;  // a folder has the file's name; otherwise another program holds the file
-    };
-    // (A file the user may not read can't be made here: the tests run with full rights.)
-    for (const Row& row : {Row{"held by another program", false}, Row{"a folder in its place", true}}) {
+    for (const UnreadableCase& row : kUnreadableCases) {
         SCOPED_TRACE(row.name);
         PLUGINCFG cfg = Baseline();
         cfg.Decay = 6;
         UseSettings(cfg);
         const std::string fileBefore = TempFolder::ReadBytes(iniPath);
-        HANDLE holder = INVALID_HANDLE_VALUE;
-        if (row.folder) {
-            ASSERT_TRUE(DeleteFileA(iniPath.c_str()));
-            ASSERT_TRUE(CreateDirectoryA(iniPath.c_str(), nullptr));
-        } else {
-            holder = CreateFileA(iniPath.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-            ASSERT_NE(holder, INVALID_HANDLE_VALUE);
-        }
+        UnreadableFile unreadable(iniPath, row.kind);
+        ASSERT_TRUE(unreadable.Made());
 
         session.Run(
             module,
@@ -486,10 +476,9 @@ TEST_F(SettingsDialog, UnreadableFileIsReportedAndNeverOverwritten) {
             },
             [&] { ExpectMessageBox(session.configThread, "ERROR", "Load config error.", host); });
 
-        if (holder != INVALID_HANDLE_VALUE) CloseHandle(holder);
-        if (row.folder) {
-            EXPECT_TRUE(GetFileAttributesA(iniPath.c_str()) & FILE_ATTRIBUTE_DIRECTORY);
-            ASSERT_TRUE(RemoveDirectoryA(iniPath.c_str()));
+        unreadable.LetGo();
+        if (unreadable.IsFolder()) {
+            EXPECT_TRUE(unreadable.FolderStands());
         } else {
             EXPECT_EQ(TempFolder::ReadBytes(iniPath), fileBefore);
         }

@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "gpu/OpenDevice.h"
-#include "gpu/OpenDevice.h"
 #include "tests/gpu/SimFixture.h"
 
 namespace {
@@ -50,7 +49,20 @@ DEVICECFG ZoneSlot() {
     return slot;
 }
 
-using ZoneLightsTest = SimTest;
+class ZoneLightsTest : public SimTest {
+protected:
+    // A board with the five zones, their lighting as it stood, and an object opened on it.
+    void OpenBoard() {
+        gpu = ZonesOnlyBoard();
+        before = ZonesOf(gpu);
+        ASSERT_EQ(OpenDevice(object, slot), 1);
+    }
+
+    int gpu = -1;
+    std::vector<NvSimZone> before;
+    CNVGF object;
+    DEVICECFG slot = ZoneSlot();
+};
 
 TEST_F(ZoneLightsTest, ZonesAreALightWhenTheBoardReportsAny) {
     struct Row {
@@ -86,11 +98,7 @@ TEST_F(ZoneLightsTest, ZonesAreALightWhenTheBoardReportsAny) {
 // A set is a support query and one write; each zone keeps its colour (the cycling one the
 // colour of its first end point) in manual mode at the new brightness.
 TEST_F(ZoneLightsTest, ASetChangesOnlyTheBrightnessOfEveryZone) {
-    const int gpu = ZonesOnlyBoard();
-    const std::vector<NvSimZone> before = ZonesOf(gpu);
-    CNVGF object;
-    DEVICECFG slot = ZoneSlot();
-    ASSERT_EQ(OpenDevice(object, slot), 1);
+    ASSERT_NO_FATAL_FAILURE(OpenBoard());
     NvSim_ClearCalls();
 
     ASSERT_EQ(object.SetIllumination(kAttributeZones, 42), 1);
@@ -116,11 +124,7 @@ TEST_F(ZoneLightsTest, ASetChangesOnlyTheBrightnessOfEveryZone) {
 // The end of the run gives the zones back as they were read, mode and colours byte for byte;
 // a driver that refuses is no crash, and the next opening reads what the board then holds.
 TEST_F(ZoneLightsTest, RestoreGivesBackTheUsersLightingOnce) {
-    const int gpu = ZonesOnlyBoard();
-    const std::vector<NvSimZone> before = ZonesOf(gpu);
-    CNVGF object;
-    DEVICECFG slot = ZoneSlot();
-    ASSERT_EQ(OpenDevice(object, slot), 1);
+    ASSERT_NO_FATAL_FAILURE(OpenBoard());
     ASSERT_EQ(object.SetIllumination(kAttributeZones, 10), 1);
     ASSERT_FALSE(SameZones(ZonesOf(gpu), before));
     EXPECT_EQ(object.RestoreZones(), 1);

@@ -15,6 +15,7 @@
 #include "support/ProfileText.h"
 #include "tests/common/ProgramFiles.h"
 #include "tests/common/TempFolder.h"
+#include "tests/common/UnreadableFile.h"
 
 namespace {
 
@@ -261,32 +262,22 @@ TEST_F(ConfigFile, HandEditedFileGivesTheDefinedValues) {
 
 // An existing file that can't be read is a failure, not a missing file: nothing changes.
 TEST_F(ConfigFile, AFileThatCannotBeReadFailsTheLoadAndChangesNothing) {
-    struct Row {
-        const char* name;
-        bool folder;  // a folder has the file's name; otherwise another program holds the file
-    };
-    for (const Row& row : {Row{"held by another program", false}, Row{"a folder in its place", true}}) {
+    for (const UnreadableCase& row : kUnreadableCases) {
         SCOPED_TRACE(row.name);
-        HANDLE holder = INVALID_HANDLE_VALUE;
-        if (row.folder) {
-            ASSERT_TRUE(CreateDirectoryA(ini.c_str(), nullptr));
-        } else {
-            ASSERT_TRUE(TempFolder::WriteBytes(ini, "[GLOBAL]\r\nDecay=3\r\n"));
-            holder = CreateFileA(ini.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-            ASSERT_NE(holder, INVALID_HANDLE_VALUE);
-        }
+        ASSERT_TRUE(TempFolder::WriteBytes(ini, "[GLOBAL]\r\nDecay=3\r\n"));
+        UnreadableFile unreadable(ini, row.kind);
+        ASSERT_TRUE(unreadable.Made());
         FillWithMarkers(g_LiveConfig);
         const PLUGINCFG before = g_LiveConfig;
         EXPECT_EQ(LoadConfig(&module), 0);
         EXPECT_EQ(std::memcmp(&g_LiveConfig, &before, sizeof before), 0);
         EXPECT_EQ(SaveConfig(&module), 0);
-        if (holder != INVALID_HANDLE_VALUE) CloseHandle(holder);
+        unreadable.LetGo();
         EXPECT_FALSE(TempFolder::Exists(ini + ".tmp")) << "a copy was left behind";
-        if (row.folder) {
-            EXPECT_TRUE(RemoveDirectoryA(ini.c_str()));
+        if (unreadable.IsFolder()) {
+            EXPECT_TRUE(unreadable.FolderStands());
         } else {
             EXPECT_EQ(TempFolder::ReadBytes(ini), "[GLOBAL]\r\nDecay=3\r\n");
-            EXPECT_TRUE(DeleteFileA(ini.c_str()));
         }
     }
 }

@@ -162,22 +162,11 @@ NvAPI_Status __cdecl GpuSetIllumination(NV_GPU_SET_ILLUMINATION_PARM* parm) {
     return Answer(access, call, NVAPI_OK);
 }
 
-// Where a manual zone's brightness sits in its data, by the zone's type; -1: none.
-int ZoneBrightnessIndex(uint32_t type) {
-    switch (type) {
-        case NV_GPU_CLIENT_ILLUM_ZONE_TYPE_RGB: return 3;
-        case NV_GPU_CLIENT_ILLUM_ZONE_TYPE_RGBW: return 4;
-        case NV_GPU_CLIENT_ILLUM_ZONE_TYPE_COLOR_FIXED:
-        case NV_GPU_CLIENT_ILLUM_ZONE_TYPE_SINGLE_COLOR: return 0;
-        default: return -1;
-    }
-}
-
 // The brightness the light view shows for a GPU's zones: the first zone's (a cycling zone's
 // at its first end point).
 unsigned ZonesBrightness(const SimGpu& gpu) {
     if (gpu.zoneCount == 0) return 0;
-    const int at = ZoneBrightnessIndex(gpu.zones[0].type);
+    const int at = NvZoneBrightnessIndex(gpu.zones[0].type);
     return at < 0 ? 0 : gpu.zones[0].data[at];
 }
 
@@ -233,7 +222,7 @@ NvAPI_Status __cdecl ZonesGetControl(NvPhysicalGpuHandle handle, NV_GPU_CLIENT_I
         if (defaults) {
             // The factory's lighting: full white, manual.
             zone.ctrlMode = NV_GPU_CLIENT_ILLUM_CTRL_MODE_MANUAL;
-            const int at = ZoneBrightnessIndex(zone.type);
+            const int at = NvZoneBrightnessIndex(zone.type);
             for (int b = 0; b < at; ++b) zone.data[b] = 255;
             if (at >= 0) zone.data[at] = 100;
         } else {
@@ -255,7 +244,7 @@ NvAPI_Status CheckControl(const SimGpu& gpu, const NV_GPU_CLIENT_ILLUM_ZONE_CONT
         const NV_GPU_CLIENT_ILLUM_ZONE_CONTROL_V1& zone = control.zones[i];
         if (zone.type != gpu.zones[i].type || zone.ctrlMode > NV_GPU_CLIENT_ILLUM_CTRL_MODE_PIECEWISE_LINEAR)
             return NVAPI_INVALID_ARGUMENT;
-        const int at = ZoneBrightnessIndex(zone.type);
+        const int at = NvZoneBrightnessIndex(zone.type);
         if (zone.ctrlMode == NV_GPU_CLIENT_ILLUM_CTRL_MODE_MANUAL && at >= 0 && zone.data[at] > kMaxBrightness)
             return NVAPI_INVALID_ARGUMENT;
     }
