@@ -15,7 +15,8 @@ public:
     int IsSupported(int attribute);                       // does the selected GPU have this light?
     int SetIllumination(int attribute, unsigned value);   // query support, then set the brightness
     // The zones' control as the user left it, read when a zone light is opened, written
-    // back at the end of the run (nothing when no zone light was opened); 1 when given back.
+    // back at the end of the run when the run set them (nothing when no zone light was opened
+    // or none was set); 1 when the zones hold the user's lighting again.
     int ReadZones();
     int RestoreZones();
 

@@ -32,6 +32,7 @@ bool ZoneLights::Read(NvPhysicalGpuHandle gpu) {
     const NvU32 zones = ZoneCount(set_.numIllumZonesControl);
     for (NvU32 i = 0; i < zones; ++i) set_.zones[i].ctrlMode = NV_GPU_CLIENT_ILLUM_CTRL_MODE_MANUAL;
     read_ = true;
+    changed_ = false;
     return true;
 }
 
@@ -43,11 +44,16 @@ bool ZoneLights::Set(NvPhysicalGpuHandle gpu, unsigned value) {
         const int at = NvZoneBrightnessIndex(set_.zones[i].type);
         if (at >= 0) set_.zones[i].data[at] = brightness;
     }
+    // Even a refused set may have reached some zones: from here on there is something to give back.
+    changed_ = true;
     return NvAPI_GPU_ClientIllumZonesSetControl(gpu, &set_) == NVAPI_OK;
 }
 
 bool ZoneLights::Restore(NvPhysicalGpuHandle gpu) {
     if (!read_) return false;
     read_ = false;
+    // A light that was opened but never set leaves the zones to the user: what they changed
+    // meanwhile in other lighting software must not be overwritten with what was read.
+    if (!changed_) return true;
     return NvAPI_GPU_ClientIllumZonesSetControl(gpu, &saved_) == NVAPI_OK;
 }

@@ -19,8 +19,9 @@ public:
     // Every zone at `value` percent, in manual mode at its colour; false without a Read or
     // when the driver refuses.
     bool Set(NvPhysicalGpuHandle gpu, unsigned value);
-    // Writes back the control as it was read, once; false when there is nothing to give back
-    // or the driver refuses (the next Read then starts from what the board reports).
+    // Writes back the control as it was read, once, when a set was made since the Read (else
+    // writes nothing and is true); false without a Read, or when the driver refuses (the
+    // next Read then starts from what the board reports).
     bool Restore(NvPhysicalGpuHandle gpu);
     bool HoldsControl() const { return read_; }
 
@@ -29,4 +30,5 @@ private:
     NV_GPU_CLIENT_ILLUM_ZONE_CONTROL_PARAMS_V1 saved_;  // the user's lighting
     NV_GPU_CLIENT_ILLUM_ZONE_CONTROL_PARAMS_V1 set_;    // what each set writes
     bool read_ = false;
+    bool changed_ = false;  // a set was made since the Read
 };

@@ -3,7 +3,9 @@
 
 #include "plugin/Lifecycle.h"
 
-extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID) {
-    if (reason == DLL_PROCESS_DETACH) EndRunAtUnload();
+extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID reserved) {
+    // A null `reserved` is FreeLibrary; otherwise the process is ending, and the libraries this
+    // DLL loaded later (the driver's) have already been told to shut down.
+    if (reason == DLL_PROCESS_DETACH) EndRunAtUnload(reserved != nullptr);
     return TRUE;
 }

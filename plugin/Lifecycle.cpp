@@ -177,12 +177,14 @@ void TakeHandover() {
     g_Run.Unlock();
 }
 
-void EndRunAtUnload() {
+void EndRunAtUnload(bool processEnds) {
     // No guard here: the loader lock is held, and no other thread may be inside the plug-in
-    // while the host frees it. The zones get the user's lighting back; the diagnostic client
-    // and the library links go with their objects.
+    // while the host frees it. The zones get the user's lighting back (not when the process
+    // ends: the driver library, loaded after this DLL, has been shut down before it); the
+    // diagnostic client and the library links go with their objects.
     if (!g_Run.IsActive()) return;
-    for (CNVGF& device : g_Devices) device.RestoreZones();
+    if (!processEnds)
+        for (CNVGF& device : g_Devices) device.RestoreZones();
     if (PlayerStarted()) PlayerStop();
     g_Run.End();
 }

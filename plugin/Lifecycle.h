@@ -17,5 +17,5 @@ void TakeHandover();
 
 // Called when the DLL is unloaded: a run still active (the host freed the DLL without Quit)
 // ends here, so its timer can't call into the unloaded code, the zones get the user's
-// lighting back and the player resumes.
-void EndRunAtUnload();
+// lighting back and the player resumes. When the process ends, the driver is not called.
+void EndRunAtUnload(bool processEnds);

@@ -149,4 +149,15 @@ TEST_F(ZoneLightsTest, RestoreGivesBackTheUsersLightingOnce) {
     EXPECT_EQ(unopened.RestoreZones(), 0);
 }
 
+// A zone light opened but never set (a disabled slot, music that never came) writes nothing
+// at the end: the user may have changed the lighting meanwhile in other software.
+TEST_F(ZoneLightsTest, ALightNeverSetWritesNothingBack) {
+    ASSERT_NO_FATAL_FAILURE(OpenBoard());
+    NvSim_ClearCalls();
+    EXPECT_EQ(object.RestoreZones(), 1);
+    EXPECT_TRUE(SimCallsOf(kNvId_GPU_ClientIllumZonesSetControl).empty());
+    EXPECT_TRUE(SameZones(ZonesOf(gpu), before));
+    EXPECT_EQ(object.RestoreZones(), 0) << "given back twice";
+}
+
 }  // namespace
