@@ -1,7 +1,8 @@
 # Release package: a ZIP made by CPack (`cmake --build build/x86 --target package`, or
 # scripts/package, which builds both architectures first). Packaged from the x86 build, the
 # plug-in Winamp loads, with the artefacts of the x64 build folder beside it:
-#   README.txt (the user's README), try-glowmeter.cmd (plays the demo track), glowmeter-demo.wav, docs/
+#   README.txt (the user's README), try-glowmeter.cmd (plays the demo track), glowmeter-demo.wav,
+#   docs/settings-dialog.png (the README's picture; the developers' docs stay in the source)
 #   x86/  vis_glowmeter.dll for Winamp's Plugins folder with the commented sample settings
 #         vis_glowmeter.ini beside it, glowmeter-host, glowmeter-monitor
 #   x64/  the same for 64-bit hosts
@@ -39,7 +40,7 @@ install(FILES dist/README.txt dist/try-glowmeter.cmd DESTINATION .)
 if(TARGET demo_track)
   install(FILES ${CMAKE_BINARY_DIR}/glowmeter-demo.wav DESTINATION .)
 endif()
-install(DIRECTORY docs/ DESTINATION docs OPTIONAL)
+install(FILES docs/settings-dialog.png DESTINATION docs)
 
 set(CPACK_GENERATOR ZIP)
 set(CPACK_PACKAGE_NAME Glowmeter)
