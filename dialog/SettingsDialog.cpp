@@ -4,9 +4,9 @@
 
 #include <cstdio>
 
+#include "dialog/AboutBox.h"
 #include "dialog/DeviceList.h"
 #include "gpu/DeviceDetection.h"
-#include "dialog/AboutBox.h"
 #include "settings/PluginCfg.h"
 
 namespace {
@@ -47,11 +47,10 @@ int32_t ReadSelection(HWND dialog, int listId) {
     return static_cast<int32_t>(SendDlgItemMessageA(dialog, listId, CB_GETCURSEL, 0, 0));
 }
 
-void FillList(HWND dialog, int listId, const char* const* names, int count) {
+template <size_t Count>
+void FillList(HWND dialog, int listId, const char* const (&names)[Count]) {
     SendDlgItemMessageA(dialog, listId, CB_RESETCONTENT, 0, 0);
-    for (int i = 0; i < count; ++i) {
-        SendDlgItemMessageA(dialog, listId, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(names[i]));
-    }
+    for (const char* name : names) SendDlgItemMessageA(dialog, listId, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name));
 }
 
 void ShowControls(HWND dialog, unsigned slot) {
@@ -125,8 +124,8 @@ void OnInitDialog(HWND dialog) {
     ShowDetection(dialog);
     FillDeviceList(dialog);
     FitDropDownToNames(dialog, IDC_DEVICE_LIST);
-    FillList(dialog, IDC_ATTRIBUTE, kAttributeNames, static_cast<int>(sizeof kAttributeNames / sizeof kAttributeNames[0]));
-    FillList(dialog, IDC_CHANNEL, kChannelNames, 4);
+    FillList(dialog, IDC_ATTRIBUTE, kAttributeNames);
+    FillList(dialog, IDC_CHANNEL, kChannelNames);
     ShowSelection(dialog, IDC_DEVICE_LIST, static_cast<int32_t>(g_CurrentSlot));
     ShowControls(dialog, g_CurrentSlot);
     ShowWindow(dialog, SW_SHOW);

@@ -1,9 +1,8 @@
 #include "gpu/CNVGF.h"
 
-#include "settings/PluginCfg.h"
-
 #include <cstdio>
 
+#include "settings/PluginCfg.h"
 #include "support/SystemLibrary.h"
 
 namespace {

@@ -23,7 +23,6 @@ public:
     // writes nothing and is true); false without a Read, or when the driver refuses (the
     // next Read then starts from what the board reports).
     bool Restore(NvPhysicalGpuHandle gpu);
-    bool HoldsControl() const { return read_; }
 
 private:
     NV_GPU_CLIENT_ILLUM_ZONE_INFO_PARAMS_V1 info_;

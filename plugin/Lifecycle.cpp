@@ -61,31 +61,36 @@ void EndRun() {
     if (g_RenderLock.IsCreated()) g_RenderLock.Destroy();
 }
 
+// Settings taking effect without a restart: all of an applied dialog's, the loaded fields of
+// a cancelled one's.
+void Adopt(Handover kind, const PLUGINCFG& settings) {
+    if (kind == Handover::kRestart)
+        g_LiveConfig = settings;
+    else if (kind == Handover::kSettings)
+        CopyLoadedFields(g_LiveConfig, settings);
+}
+
 // What Config left becomes the live settings without a restart: when the run ends (or a new
 // one begins) before its next frame took it. The Auto Detect choice of an applied dialog
 // lives only in memory, so it must not be lost with the restart that never came.
 void AdoptPending() {
     PLUGINCFG settings;
-    switch (g_Run.Take(settings)) {
-        case Handover::kRestart: g_LiveConfig = settings; break;
-        case Handover::kSettings: CopyLoadedFields(g_LiveConfig, settings); break;
-        case Handover::kNone: break;
-    }
+    const Handover kind = g_Run.Take(settings);
+    Adopt(kind, settings);
 }
 
 // On the run's thread, with the guard held: the restart of an applied dialog, or the reloaded
 // settings of a cancelled one, which the run goes on with.
 void ApplyHandover() {
     PLUGINCFG settings;
-    switch (g_Run.Take(settings)) {
-        case Handover::kRestart:
-            EndRun();
-            g_LiveConfig = settings;
-            StartRun();
-            break;
-        case Handover::kSettings: CopyLoadedFields(g_LiveConfig, settings); break;
-        case Handover::kNone: break;
+    const Handover kind = g_Run.Take(settings);
+    if (kind != Handover::kRestart) {
+        Adopt(kind, settings);
+        return;
     }
+    EndRun();
+    Adopt(kind, settings);
+    StartRun();
 }
 
 // The settings the dialog starts from: those waiting for the run, if any, else the live ones.
@@ -110,10 +115,7 @@ PLUGINCFG SettingsToEdit() {
 void HandOver(Handover kind, const PLUGINCFG& settings) {
     RunLock lock;
     if (!g_Run.IsActive()) {
-        if (kind == Handover::kRestart)
-            g_LiveConfig = settings;
-        else
-            CopyLoadedFields(g_LiveConfig, settings);
+        Adopt(kind, settings);
         return;
     }
     g_Run.Post(kind, settings);

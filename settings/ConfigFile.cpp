@@ -20,7 +20,6 @@ namespace {
 
 constexpr unsigned kSectionSize = 16;
 constexpr unsigned kValueSize = 16;
-constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 
 void DeviceSection(int slot, wchar_t (&section)[kSectionSize]) { std::swprintf(section, kSectionSize, L"DEVICE%d", slot); }
 
@@ -32,7 +31,7 @@ public:
     explicit ReadHold(const wchar_t* path) {
         const DWORD attributes = GetFileAttributesW(path);
         if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) return;
-        file_ = CreateFileW(path, GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING, 0, nullptr);
+        file_ = CreateFileW(path, GENERIC_READ, kSettingsFileSharing, nullptr, OPEN_EXISTING, 0, nullptr);
         const DWORD error = file_ == INVALID_HANDLE_VALUE ? GetLastError() : ERROR_SUCCESS;
         readable_ = error == ERROR_SUCCESS || error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
     }

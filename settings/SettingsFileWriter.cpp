@@ -9,7 +9,6 @@
 namespace {
 
 constexpr wchar_t kCopySuffix[] = L".tmp";
-constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 constexpr LONGLONG kLargestFile = 64LL * 1024 * 1024;  // far beyond any settings file
 
 // The names and values written here are plain ASCII; false when one does not fit.
@@ -28,7 +27,7 @@ bool Exists(const wchar_t* path) { return GetFileAttributesW(path) != INVALID_FI
 // The whole file in a block of its own (free it), flushed to the disk first; null when it
 // can't be opened or read.
 char* FlushAndRead(const wchar_t* path, size_t& length) {
-    HANDLE file = CreateFileW(path, GENERIC_READ | GENERIC_WRITE, kShareAll, nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE file = CreateFileW(path, GENERIC_READ | GENERIC_WRITE, kSettingsFileSharing, nullptr, OPEN_EXISTING, 0, nullptr);
     if (file == INVALID_HANDLE_VALUE) return nullptr;
     LARGE_INTEGER size = {};
     char* bytes = nullptr;

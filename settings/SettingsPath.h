@@ -6,6 +6,9 @@
 
 constexpr wchar_t kSettingsFileName[] = L"vis_glowmeter.ini";
 constexpr unsigned kSettingsPathSize = 1024;
+// The plug-in opens the file for its own checks only, sharing it in every way, so that no
+// other program is ever kept from it.
+constexpr DWORD kSettingsFileSharing = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 
 // Puts the path into `path`; false, with `path` empty, when the DLL's file name can't be had,
 // was cut off, holds no folder, or leaves no room for the settings file's name.
