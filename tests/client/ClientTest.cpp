@@ -122,27 +122,87 @@ TEST_F(OpenClient, ALateReplyConfirmsNothingThatFollows) {
     EXPECT_EQ(service.Received().size(), 3u);
 }
 
-// Sends reply-shaped datagrams (status done) from 127.0.0.2 to 127.0.0.1:port, one every
-// 10 ms for a second, from a Linux program: Wine binds a Windows socket asked for 127.0.0.2
-// to the loopback device instead, so its datagrams would leave from 127.0.0.1. False where no
-// such program can be started (not under Wine).
-bool SendFromOtherHost(unsigned short port) {
+// A socket of the test's own on 127.0.0.1, to which the sender below writes as well: it shows
+// that the datagrams from 127.0.0.2 have begun to flow, and that they do come from there.
+class Probe {
+public:
+    Probe() {
+        sockaddr_in local = {};
+        local.sin_family = AF_INET;
+        local.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        int length = sizeof local;
+        socket_ = ::socket(AF_INET, SOCK_DGRAM, IPPROTO_UDP);
+        if (socket_ == INVALID_SOCKET || ::bind(socket_, reinterpret_cast<sockaddr*>(&local), sizeof local) != 0 ||
+            ::getsockname(socket_, reinterpret_cast<sockaddr*>(&local), &length) != 0)
+            return;
+        port_ = ntohs(local.sin_port);
+    }
+    ~Probe() {
+        if (socket_ != INVALID_SOCKET) ::closesocket(socket_);
+    }
+    Probe(const Probe&) = delete;
+    Probe& operator=(const Probe&) = delete;
+
+    unsigned short Port() const { return port_; }
+
+    // The address of the first datagram to come within `timeoutMs`, 0 when none came.
+    unsigned long FirstSender(long timeoutMs) {
+        sockaddr_in from = {};
+        return Receive(timeoutMs, from) ? from.sin_addr.s_addr : 0;
+    }
+
+    // Reads until nothing has come for `quietMs`; false when datagrams still came after
+    // `timeoutMs`.
+    bool WaitQuiet(long quietMs, DWORD timeoutMs) {
+        const DWORD start = GetTickCount();
+        sockaddr_in from = {};
+        while (Receive(quietMs, from))
+            if (GetTickCount() - start > timeoutMs) return false;
+        return true;
+    }
+
+private:
+    bool Receive(long timeoutMs, sockaddr_in& from) {
+        fd_set readable;
+        FD_ZERO(&readable);
+        FD_SET(socket_, &readable);
+        timeval wait = {timeoutMs / 1000, (timeoutMs % 1000) * 1000};
+        if (::select(0, &readable, nullptr, nullptr, &wait) != 1) return false;
+        char bytes[64];
+        int length = sizeof from;
+        return ::recvfrom(socket_, bytes, sizeof bytes, 0, reinterpret_cast<sockaddr*>(&from), &length) >= 0;
+    }
+
+    SOCKET socket_ = INVALID_SOCKET;
+    unsigned short port_ = 0;
+};
+
+// Sends reply-shaped datagrams (status done) from 127.0.0.2 to 127.0.0.1:port and to the
+// probe, one every 10 ms for a second, from a Linux program: Wine binds a Windows socket asked
+// for 127.0.0.2 to the loopback device instead, so its datagrams would leave from 127.0.0.1.
+// False where no such program can be started (not under Wine). Wine starts it without giving
+// out a handle to it, so the probe tells when it is done.
+bool SendFromOtherHost(unsigned short port, unsigned short probePort) {
     std::string command =
         "Z:\\usr\\bin\\python3 -c \"import socket,struct,time;s=socket.socket(2,2);s.bind(('127.0.0.2',0));"
-        "[(s.sendto(struct.pack('<6i',3,1,0,0,0,10),('127.0.0.1'," +
-        std::to_string(port) + ")),time.sleep(0.01)) for i in range(100)]\"";
+        "m=struct.pack('<6i',3,1,0,0,0,10);"
+        "[(s.sendto(m,('127.0.0.1'," +
+        std::to_string(port) + ")),s.sendto(m,('127.0.0.1'," + std::to_string(probePort) +
+        ")),time.sleep(0.01)) for i in range(100)]\"";
     STARTUPINFOA si = {};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi = {};
     if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return false;
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
+    if (pi.hThread) CloseHandle(pi.hThread);
+    if (pi.hProcess) CloseHandle(pi.hProcess);
     return true;
 }
 
 // Only the service on this machine answers this request: a datagram from another address
 // (waiting before the request, or coming while the reply is awaited) and the second copy of
-// a reply sent twice confirm nothing, and move no port.
+// a reply sent twice, waiting when the next request goes out, confirm nothing and move no
+// port. (A reply's fields besides its status are not examined, so a copy that comes while a
+// later request waits can't be told from that request's own reply.)
 TEST_F(OpenClient, OnlyAReplyFromTheServiceToThisRequestConfirms) {
     ReplyScript silent;
     silent.silent = true;
@@ -152,10 +212,15 @@ TEST_F(OpenClient, OnlyAReplyFromTheServiceToThisRequestConfirms) {
     const unsigned short clientPort = service.Received().back().sentFromPort;
 
     service.Script(silent);
-    if (!SendFromOtherHost(clientPort)) GTEST_SKIP() << "no program can send from 127.0.0.2 here";
-    Sleep(300);  // the datagrams have begun to come, before and while the request waits
+    Probe probe;
+    ASSERT_NE(probe.Port(), 0);
+    if (!SendFromOtherHost(clientPort, probe.Port())) GTEST_SKIP() << "no program can send from 127.0.0.2 here";
+    // The datagrams have begun to come; they go on for about a second, before and while the
+    // request waits.
+    const unsigned long from = probe.FirstSender(10000);
+    EXPECT_EQ(from, htonl(0x7F000002)) << "the datagrams did not come from 127.0.0.2";
     EXPECT_EQ(client.SetIllumination(0, 0, 0, 2), 0) << "a datagram from 127.0.0.2 confirmed the request";
-    Sleep(1000);
+    EXPECT_TRUE(probe.WaitQuiet(200, 10000)) << "the datagrams from 127.0.0.2 never ended";
 
     service.Script(twice);
     EXPECT_EQ(client.SetIllumination(0, 0, 0, 3), 1);

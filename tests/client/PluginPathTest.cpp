@@ -199,13 +199,14 @@ TEST_F(DiagnosticRun, AServiceThatNeverAnswersCostsOneSlotThenTheDriverTakesOver
     EXPECT_EQ(service.Received().size(), 1u);
 }
 
-// A live service that answers each request just within the bound of one exchange would hold
-// every frame of eight lights for sixteen of those waits; the frame's bound hands the lights
-// to the driver within the first frame.
+// A live service that answers each request well within the bound of one exchange, but slowly,
+// would hold every frame of eight lights for sixteen of those waits (about a second); the
+// frame's bound hands the lights to the driver within the first frame: the first reply comes
+// in time, the second request finds too little of the bound left.
 TEST_F(DiagnosticRun, ASlowServiceIsLeftWithinTheFirstFrame) {
     slots = 8;
     ReplyScript slow;
-    slow.delayMs = 95;
+    slow.delayMs = 60;
     service.Script(slow);
     ASSERT_TRUE(service.Start());
     StartRun();

@@ -21,6 +21,7 @@
 #include "tests/common/TempFolder.h"
 #include "tools/common/ProcessFigures.h"
 #include "tools/host/PreferencesPage.h"
+#include "tools/host/VisPlugin.h"
 #include "tools/host/VisThread.h"
 
 namespace {
@@ -45,7 +46,11 @@ public:
         module.sRate = 44100;
         module.nCh = 2;
     }
-    bool Paused() override { return paused != 0; }
+    bool Paused() override {
+        if (paused == 0) return false;
+        InterlockedIncrement(&pausedPolls);
+        return true;
+    }
     bool NextFrame(winampVisModule& module) override {
         testrun::SetWaveform(module, 90, 25);
         return true;
@@ -57,10 +62,17 @@ public:
     bool WaitForFrames(LONG count) {
         return haloseq::PlayerWindow::WaitUntil([&] { return frames >= count; }, 10000);
     }
+    // Pauses the music and waits until the run has seen it: from then on no frame starts.
+    bool Pause() {
+        InterlockedExchange(&pausedPolls, 0);
+        InterlockedExchange(&paused, 1);
+        return haloseq::PlayerWindow::WaitUntil([&] { return pausedPolls > 0; }, 10000);
+    }
 
     std::vector<int> settled;  // read once the run has ended
     volatile LONG frames = 0;
     volatile LONG paused = 0;
+    volatile LONG pausedPolls = 0;  // looks at Paused() that found the music paused
 };
 
 class WinampLifecycle : public ::testing::Test {
@@ -270,8 +282,7 @@ TEST_F(WinampLifecycle, ApplyWhilePausedRestartsWithTheMusicOrNotAtAll) {
             VisThread vis(Run(false), music);
             ASSERT_TRUE(vis.Start());
             ASSERT_TRUE(music.WaitForFrames(2));
-            InterlockedExchange(&music.paused, 1);
-            Sleep(100);
+            ASSERT_TRUE(music.Pause());
             const LONG framesBefore = music.frames;
             Configure([](HWND dialog) {
                 dialogtest::Click(dialog, IDC_AUTO_DETECT);
@@ -367,17 +378,15 @@ TEST_F(WinampLifecycle, UnloadWithoutQuitEndsTheRun) {
 TEST_F(WinampLifecycle, LoadAndFreeGiveBackWhatTheyTake) {
     constexpr int kCycles = 40;
     auto cycle = [&] {
-        HMODULE dll = LoadLibraryA(dllPath.c_str());
-        ASSERT_NE(dll, nullptr);
-        auto get = reinterpret_cast<winampVisGetHeaderType>(
-            reinterpret_cast<void*>(GetProcAddress(dll, "winampVisGetHeader")));
-        winampVisModule* module = get()->getModule(0);
-        module->hDllInstance = dll;
+        VisPlugin plugin;
+        std::string error;
+        ASSERT_TRUE(plugin.Load(dllPath, nullptr, error)) << error;
+        winampVisModule* module = plugin.Module(0);
+        module->hDllInstance = plugin.Instance();
         module->Init(module);
         testrun::SetWaveform(*module, 60, 60);
         for (int i = 0; i < 10; ++i) module->Render(module);
         module->Quit(module);
-        FreeLibrary(dll);
     };
     cycle();  // the first load may set up what every later one reuses
     const bench::ProcessFigures before = bench::ReadProcessFigures();
