@@ -11,8 +11,8 @@
 #include "tests/client/UdpService.h"
 #include "tests/plugin/PluginRun.h"
 #include "support/SystemLibrary.h"
-#include "tests/common/LoadedPlugin.h"
 #include "tests/common/PlantedLibrary.h"
+#include "tools/host/VisPlugin.h"
 
 namespace {
 
@@ -24,10 +24,13 @@ TEST(PlantedWinsock, DiagnosticRunUsesOnlyTheSystemLibrary) {
     const std::string settings = planted.BesidePlugin("vis_glowmeter.ini");
     testrun::WriteSettingsFile(testrun::OneLeftLogoLight(1), settings);
     {
-        const LoadedPlugin plugin(planted.PluginPath());
-        winampVisModule* module = plugin.Module();
-        ASSERT_NE(nullptr, module);
-        auto winsockHandle = plugin.Export<HINSTANCE (*)()>("WS32LIB_GetDLLHandle");
+        VisPlugin plugin;
+        std::string error;
+        ASSERT_TRUE(plugin.Load(planted.PluginPath(), nullptr, error)) << error;
+        winampVisModule* module = plugin.Module(0);
+        module->hDllInstance = plugin.Instance();
+        auto winsockHandle = reinterpret_cast<HINSTANCE (*)()>(
+            reinterpret_cast<void*>(GetProcAddress(plugin.Instance(), "WS32LIB_GetDLLHandle")));
         ASSERT_NE(nullptr, winsockHandle);
 
         module->Init(module);

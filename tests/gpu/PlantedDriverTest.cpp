@@ -13,8 +13,8 @@
 #include "gpu/NvApi.h"
 #include "tests/plugin/PluginRun.h"
 #include "support/SystemLibrary.h"
-#include "tests/common/LoadedPlugin.h"
 #include "tests/common/PlantedLibrary.h"
+#include "tools/host/VisPlugin.h"
 #include "tools/nvapi_sim/NvapiSim.h"
 
 namespace {
@@ -95,9 +95,11 @@ TEST_F(PlantedDriver, PluginRunDrivesOnlyTheSystemDriver) {
     const std::string settings = planted_.BesidePlugin("vis_glowmeter.ini");
     testrun::WriteSettingsFile(testrun::OneLeftLogoLight(), settings);
     {
-        const LoadedPlugin plugin(planted_.PluginPath());
-        winampVisModule* module = plugin.Module();
-        ASSERT_NE(nullptr, module);
+        VisPlugin plugin;
+        std::string error;
+        ASSERT_TRUE(plugin.Load(planted_.PluginPath(), nullptr, error)) << error;
+        winampVisModule* module = plugin.Module(0);
+        module->hDllInstance = plugin.Instance();
         module->Init(module);
         testrun::SetWaveform(*module, 90, 0);
         module->Render(module);

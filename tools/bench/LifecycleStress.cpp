@@ -13,18 +13,19 @@
 #include <cstdlib>
 #include <string>
 
+#include "dialog/Resource.h"
 #include "sdk/WinampVis.h"
 #include "support/ModulePath.h"
 #include "tools/common/PlayerWindow.h"
 #include "tools/common/ProcessFigures.h"
 #include "tools/host/PreferencesPage.h"
+#include "tools/host/VisPlugin.h"
 #include "tools/host/VisThread.h"
 #include "tools/nvapi_sim/NvapiSim.h"
 
 namespace {
 
 constexpr DWORD kDialogWaitMs = 10000;
-constexpr int kDecayControl = 1002;
 
 volatile LONG g_AccessViolations = 0;
 
@@ -133,7 +134,7 @@ struct Clicker {
             self->hung = !self->done;
             return 0;
         }
-        SetDlgItemInt(dialog, kDecayControl, self->decay, FALSE);
+        SetDlgItemInt(dialog, IDC_DECAY, self->decay, FALSE);
         PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
         const DWORD clicked = GetTickCount();
         while (!self->done && GetTickCount() - clicked < kDialogWaitMs) Sleep(1);
@@ -150,42 +151,44 @@ void PrintFigures(const char* when, const bench::ProcessFigures& f) {
                 f.threads, static_cast<long long>(f.privateBytes), static_cast<long long>(f.heapBytes));
 }
 
+// The plug-in's first module, ready to be driven as Winamp drives it; null when it can't be
+// loaded.
+winampVisModule* FirstModule(VisPlugin& plugin, const std::string& dll) {
+    std::string error;
+    if (!plugin.Load(dll, nullptr, error)) {
+        std::printf("%s\n", error.c_str());
+        return nullptr;
+    }
+    winampVisModule* vis = plugin.Module(0);
+    vis->hDllInstance = plugin.Instance();
+    return vis;
+}
+
 // Init and Quit within one load of the DLL, on a thread of their own.
 struct InitQuitCycles {
     std::string dll;
     int cycles;
     static DWORD WINAPI Main(void* param) {
         auto* self = static_cast<InitQuitCycles*>(param);
-        HMODULE module = LoadLibraryA(self->dll.c_str());
-        auto get = reinterpret_cast<winampVisGetHeaderType>(
-            reinterpret_cast<void*>(GetProcAddress(module, "winampVisGetHeader")));
-        winampVisModule* vis = get ? get()->getModule(0) : nullptr;
-        if (vis) {
-            vis->hDllInstance = module;
-            for (int i = 0; i < self->cycles; ++i) {
-                vis->Init(vis);
-                vis->Render(vis);
-                vis->Quit(vis);
-            }
+        VisPlugin plugin;
+        winampVisModule* vis = FirstModule(plugin, self->dll);
+        for (int i = 0; vis && i < self->cycles; ++i) {
+            vis->Init(vis);
+            vis->Render(vis);
+            vis->Quit(vis);
         }
-        FreeLibrary(module);
         return 0;
     }
 };
 
 // Loads the DLL, renders ten frames and frees it again, as each start and stop in Winamp.
 void LoadCycle(const std::string& dll) {
-    HMODULE module = LoadLibraryA(dll.c_str());
-    auto get = reinterpret_cast<winampVisGetHeaderType>(
-        reinterpret_cast<void*>(GetProcAddress(module, "winampVisGetHeader")));
-    winampVisModule* vis = get ? get()->getModule(0) : nullptr;
-    if (vis) {
-        vis->hDllInstance = module;
-        vis->Init(vis);
-        for (int i = 0; i < 10; ++i) vis->Render(vis);
-        vis->Quit(vis);
-    }
-    FreeLibrary(module);
+    VisPlugin plugin;
+    winampVisModule* vis = FirstModule(plugin, dll);
+    if (!vis) return;
+    vis->Init(vis);
+    for (int i = 0; i < 10; ++i) vis->Render(vis);
+    vis->Quit(vis);
 }
 
 }  // namespace
