@@ -119,7 +119,7 @@ int wmain(int argc, wchar_t** argv) {
         pluginPath = plugin.Path();
         moduleName = module.description ? module.description : "?";
         delayMs = module.delayMs;
-        if (play && IsGlowmeter(plugin)) darkReasons = DarkLightReasons(pluginPath);
+        if (play && IsGlowmeter(plugin)) darkReasons = DarkLightReasons(plugin.Instance());
     }
     if (options.config) {
         if (!OpenPluginSettings(pluginPath, options.module, window.Handle(), error)) return Fail(kBadPlugin, error);
