@@ -111,14 +111,11 @@ int wmain(int argc, wchar_t** argv) {
             ListModules(plugin);
             return kDone;
         }
-        if (options.module >= plugin.ModuleCount()) {
-            return Fail(kUsage, "the plug-in has no module " + std::to_string(options.module) + " (it has " +
-                                    std::to_string(plugin.ModuleCount()) + ")");
-        }
-        const winampVisModule& module = *plugin.Module(options.module);
+        const winampVisModule* module = plugin.Prepare(options.module, window.Handle(), error);
+        if (!module) return Fail(kUsage, error + " (it has " + std::to_string(plugin.ModuleCount()) + ")");
         pluginPath = plugin.Path();
-        moduleName = module.description ? module.description : "?";
-        delayMs = module.delayMs;
+        moduleName = module->description ? module->description : "?";
+        delayMs = module->delayMs;
         if (play && IsGlowmeter(plugin)) darkReasons = DarkLightReasons(plugin.Instance());
     }
     if (options.config) {
