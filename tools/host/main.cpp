@@ -9,6 +9,7 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -57,10 +58,12 @@ void ListModules(const VisPlugin& plugin) {
     WriteText(StdStream::Out, text);
 }
 
-// Glowmeter's own checks apply to Glowmeter only: another plug-in has other settings.
+// Glowmeter's own checks apply to Glowmeter only: another plug-in has other settings. Its
+// header's description starts with its name ("Glowmeter v1.03").
 bool IsGlowmeter(const VisPlugin& plugin) {
+    constexpr char kName[] = "Glowmeter";
     const char* description = plugin.Header().description;
-    return description && std::string(description).compare(0, 9, "Glowmeter") == 0;
+    return description && std::strncmp(description, kName, sizeof kName - 1) == 0;
 }
 
 }  // namespace
