@@ -16,3 +16,14 @@ set(GLOWMETER_BUILDS_ON_settings support sdk)
 set(GLOWMETER_BUILDS_ON_gpu settings support)
 set(GLOWMETER_BUILDS_ON_dialog gpu settings support)
 set(GLOWMETER_BUILDS_ON_plugin dialog gpu client settings support sdk)
+
+# glowmeter_layer_globs(<out> <root> <folder>...): the patterns of the files whose includes are
+# checked, for the folders below the source folder <root>: each folder's own headers, sources
+# and resource scripts, not those of a folder inside it.
+function(glowmeter_layer_globs out root)
+  set(patterns "")
+  foreach(folder IN LISTS ARGN)
+    list(APPEND patterns ${root}/${folder}/*.h ${root}/${folder}/*.cpp ${root}/${folder}/*.rc)
+  endforeach()
+  set(${out} ${patterns} PARENT_SCOPE)
+endfunction()

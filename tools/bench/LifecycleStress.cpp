@@ -155,12 +155,8 @@ void PrintFigures(const char* when, const bench::ProcessFigures& f) {
 // loaded.
 winampVisModule* FirstModule(VisPlugin& plugin, const std::string& dll) {
     std::string error;
-    if (!plugin.Load(dll, nullptr, error)) {
-        std::printf("%s\n", error.c_str());
-        return nullptr;
-    }
-    winampVisModule* vis = plugin.Module(0);
-    vis->hDllInstance = plugin.Instance();
+    winampVisModule* vis = plugin.Load(dll, nullptr, error) ? plugin.Prepare(0, nullptr, error) : nullptr;
+    if (!vis) std::printf("%s\n", error.c_str());
     return vis;
 }
 

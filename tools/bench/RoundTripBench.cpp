@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "client/CLUMOCLI.h"
+#include "client/LightMessage.h"
 #include "client/WS32LIB.h"
 #include "client/WinsockEntries.h"
 
@@ -32,7 +33,7 @@ double NowUs() {
     return 1e6 * static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
 }
 
-// Answers every datagram with the same bytes and status 1 until told to stop.
+// Answers every datagram with the same bytes and the status "done" until told to stop.
 DWORD WINAPI Echo(void* socketHandle) {
     const SOCKET s = reinterpret_cast<SOCKET>(socketHandle);
     while (!g_Stop) {
@@ -43,7 +44,7 @@ DWORD WINAPI Echo(void* socketHandle) {
                                     reinterpret_cast<sockaddr*>(&from), &fromLength);
         if (length != static_cast<int>(sizeof(message))) continue;
         if (g_ReplyDelayMs) Sleep(static_cast<DWORD>(g_ReplyDelayMs));
-        message.status = 1;
+        message.status = kLightStatusDone;
         sendto(s, reinterpret_cast<const char*>(&message), sizeof(message), 0, reinterpret_cast<sockaddr*>(&from),
                fromLength);
     }
@@ -67,7 +68,7 @@ std::vector<double> BareExchanges() {
     service.sin_addr.s_addr = WS32LIB::inet_addr("127.0.0.1");
     service.sin_port = WS32LIB::htons(kLightServicePort);
     for (int i = 0; i < kExchanges; ++i) {
-        LIGHTMSG message = {3, 0, 0, 0, 0, i % 101};
+        LIGHTMSG message = {kLightCommandSetIllumination, 0, 0, 0, 0, i % 101};
         sockaddr_in reply = {};
         int replyLength = sizeof(reply);
         const double start = NowUs();
@@ -76,7 +77,7 @@ std::vector<double> BareExchanges() {
         const int got = WS32LIB::recvfrom(s, reinterpret_cast<char*>(&message), sizeof(message), 0,
                                           reinterpret_cast<sockaddr*>(&reply), &replyLength);
         const double elapsed = NowUs() - start;
-        if (got == static_cast<int>(sizeof(message)) && message.status == 1) us.push_back(elapsed);
+        if (got == static_cast<int>(sizeof(message)) && message.status == kLightStatusDone) us.push_back(elapsed);
     }
     WS32LIB::closesocket(s);
     return us;

@@ -1,15 +1,8 @@
 #include "tools/common/ConsoleText.h"
 
-#include <windows.h>
-
 #include "tools/common/Utf8Text.h"
 
 namespace {
-
-bool IsConsole(HANDLE handle) {
-    DWORD mode = 0;
-    return GetFileType(handle) == FILE_TYPE_CHAR && GetConsoleMode(handle, &mode);
-}
 
 // "\n" becomes "\r\n" unless the CR is already there.
 std::string WithCrLf(const std::string& text) {
@@ -35,4 +28,10 @@ void WriteText(StdStream stream, const std::string& text) {
     }
     const std::string bytes = WithCrLf(text);
     WriteFile(handle, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+}
+
+bool IsConsole(HANDLE handle) {
+    DWORD mode = 0;
+    return handle && handle != INVALID_HANDLE_VALUE && GetFileType(handle) == FILE_TYPE_CHAR &&
+           GetConsoleMode(handle, &mode);
 }

@@ -6,6 +6,8 @@
 #include <cstddef>
 #include <cstdio>
 
+#include "settings/PluginCfg.h"
+
 struct LightEntry {
     unsigned display;
     unsigned gpu;
@@ -72,9 +74,9 @@ public:
 
     static const char* LightName(int attribute) {
         switch (attribute) {
-            case 0: return "Logo";
-            case 1: return "SLI";
-            case 2: return "Zones";
+            case kAttributeLogo: return "Logo";
+            case kAttributeSli: return "SLI";
+            case kAttributeZones: return "Zones";
             default: return "?";
         }
     }

@@ -87,6 +87,9 @@ public:
 
 private:
     static constexpr UINT kMarker = WM_APP + 0x100;
+    // Spelt here, not taken from the plug-in's own constant, so the stand-in checks that the
+    // plug-in looks for the player's real class name.
+    static constexpr const char* kClassName = "HALOSEQ_CLASS";
 
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
         auto* self = reinterpret_cast<PlayerWindow*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
@@ -116,9 +119,9 @@ private:
         WNDCLASSA cls = {};
         cls.lpfnWndProc = WindowProc;
         cls.hInstance = GetModuleHandleA(nullptr);
-        cls.lpszClassName = "HALOSEQ_CLASS";
+        cls.lpszClassName = kClassName;
         RegisterClassA(&cls);  // already registered by an earlier window: fine
-        HWND hwnd = CreateWindowExA(0, "HALOSEQ_CLASS", "HALOSEQ", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr,
+        HWND hwnd = CreateWindowExA(0, kClassName, "HALOSEQ", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr,
                                     nullptr, cls.hInstance, nullptr);
         if (hwnd) SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
         self->window = hwnd;

@@ -11,13 +11,8 @@ bool OpenPluginSettings(const std::string& plugin, int module, HWND mainWindow, 
 
     VisPlugin dll;
     if (!dll.Load(plugin, mainWindow, error)) return false;
-    winampVisModule* record = module < dll.ModuleCount() ? dll.Module(module) : nullptr;
-    if (!record) {
-        error = "the plug-in has no module " + std::to_string(module);
-        return false;
-    }
-    record->hwndParent = mainWindow;
-    record->hDllInstance = dll.Instance();
+    winampVisModule* record = dll.Prepare(module, mainWindow, error);
+    if (!record) return false;
     record->Config(record);
     return true;
 }

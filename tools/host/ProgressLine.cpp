@@ -12,11 +12,7 @@ constexpr int kLineWidth = 60;
 
 }  // namespace
 
-ProgressLine::ProgressLine() : err_(GetStdHandle(STD_ERROR_HANDLE)) {
-    DWORD mode = 0;
-    terminal_ = err_ && err_ != INVALID_HANDLE_VALUE && GetFileType(err_) == FILE_TYPE_CHAR &&
-                GetConsoleMode(err_, &mode);
-}
+ProgressLine::ProgressLine() : err_(GetStdHandle(STD_ERROR_HANDLE)), terminal_(IsConsole(err_)) {}
 
 void ProgressLine::Update(uint64_t positionMs, uint64_t totalMs, long long frames) {
     if (terminal_) {

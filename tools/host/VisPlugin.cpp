@@ -80,3 +80,14 @@ bool VisPlugin::Load(const std::string& path, HWND mainWindow, std::string& erro
     }
     return true;
 }
+
+winampVisModule* VisPlugin::Prepare(int module, HWND mainWindow, std::string& error) {
+    winampVisModule* record = module >= 0 && module < moduleCount_ ? Module(module) : nullptr;
+    if (!record) {
+        error = "the plug-in has no module " + std::to_string(module);
+        return nullptr;
+    }
+    record->hwndParent = mainWindow;
+    record->hDllInstance = dll_;
+    return record;
+}

@@ -23,6 +23,9 @@ public:
     const winampVisHeader& Header() const { return *header_; }
     int ModuleCount() const { return moduleCount_; }
     winampVisModule* Module(int index) const { return header_->getModule(index); }
+    // Module `module`, made ready to start as Winamp makes it: its hwndParent is `mainWindow`
+    // and its hDllInstance this DLL. Null, with the reason, when the plug-in has no such module.
+    winampVisModule* Prepare(int module, HWND mainWindow, std::string& error);
     HINSTANCE Instance() const { return dll_; }
     // The DLL's full path, in UTF-8.
     const std::string& Path() const { return path_; }

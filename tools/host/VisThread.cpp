@@ -37,13 +37,8 @@ DWORD WINAPI VisThread::Main(void* self) {
 void VisThread::Run() {
     VisPlugin plugin;  // loaded on this thread, freed on this thread when the run is over
     if (!plugin.Load(options_.plugin, options_.mainWindow, result_.error)) return;
-    winampVisModule* module = options_.module < plugin.ModuleCount() ? plugin.Module(options_.module) : nullptr;
-    if (!module) {
-        result_.error = "the plug-in has no module " + std::to_string(options_.module);
-        return;
-    }
-    module->hwndParent = options_.mainWindow;
-    module->hDllInstance = plugin.Instance();
+    winampVisModule* module = plugin.Prepare(options_.module, options_.mainWindow, result_.error);
+    if (!module) return;
     source_.Starting(*module);
     result_.initResult = module->Init(module);
     // A module whose Init fails is neither rendered nor quit.

@@ -9,6 +9,7 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -57,10 +58,12 @@ void ListModules(const VisPlugin& plugin) {
     WriteText(StdStream::Out, text);
 }
 
-// Glowmeter's own checks apply to Glowmeter only: another plug-in has other settings.
+// Glowmeter's own checks apply to Glowmeter only: another plug-in has other settings. Its
+// header's description starts with its name ("Glowmeter v1.03").
 bool IsGlowmeter(const VisPlugin& plugin) {
+    constexpr char kName[] = "Glowmeter";
     const char* description = plugin.Header().description;
-    return description && std::string(description).compare(0, 9, "Glowmeter") == 0;
+    return description && std::strncmp(description, kName, sizeof kName - 1) == 0;
 }
 
 }  // namespace
@@ -111,15 +114,12 @@ int wmain(int argc, wchar_t** argv) {
             ListModules(plugin);
             return kDone;
         }
-        if (options.module >= plugin.ModuleCount()) {
-            return Fail(kUsage, "the plug-in has no module " + std::to_string(options.module) + " (it has " +
-                                    std::to_string(plugin.ModuleCount()) + ")");
-        }
-        const winampVisModule& module = *plugin.Module(options.module);
+        const winampVisModule* module = plugin.Prepare(options.module, window.Handle(), error);
+        if (!module) return Fail(kUsage, error + " (it has " + std::to_string(plugin.ModuleCount()) + ")");
         pluginPath = plugin.Path();
-        moduleName = module.description ? module.description : "?";
-        delayMs = module.delayMs;
-        if (play && IsGlowmeter(plugin)) darkReasons = DarkLightReasons(pluginPath);
+        moduleName = module->description ? module->description : "?";
+        delayMs = module->delayMs;
+        if (play && IsGlowmeter(plugin)) darkReasons = DarkLightReasons(plugin.Instance());
     }
     if (options.config) {
         if (!OpenPluginSettings(pluginPath, options.module, window.Handle(), error)) return Fail(kBadPlugin, error);

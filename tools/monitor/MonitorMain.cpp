@@ -69,11 +69,6 @@ bool CsvWritable(const std::string& path, std::string& why) {
 
 void Say(StdStream stream, const std::string& text) { WriteText(stream, "glowmeter-monitor: " + text + "\n"); }
 
-bool IsConsole(HANDLE handle) {
-    DWORD mode = 0;
-    return GetFileType(handle) == FILE_TYPE_CHAR && GetConsoleMode(handle, &mode);
-}
-
 // In 64 bits: a limit of 49.7 days or more does not fit 32-bit milliseconds, and 32-bit
 // ticks would wrap round before reaching it.
 bool TimeIsUp(const MonitorOptions& options, ULONGLONG start) {

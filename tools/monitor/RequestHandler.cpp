@@ -2,11 +2,10 @@
 
 #include <cstring>
 
+#include "settings/PluginCfg.h"
 #include "tools/common/LightView.h"
 
 namespace {
-
-constexpr int32_t kLastAttribute = 2;  // logo, SLI bridge, zones
 
 // Reads the little-endian 32-bit field at `offset`, whatever the machine's byte order.
 int32_t Field(const uint8_t* bytes, int offset) {
@@ -25,7 +24,7 @@ bool IsRequest(const uint8_t* bytes, int length) {
     const int32_t attribute = Field(bytes, kLightAttributeOffset);
     const int32_t level = Field(bytes, kLightLevelOffset);
     return Field(bytes, kLightCommandOffset) == kLightCommandSetIllumination && Field(bytes, kLightDisplayOffset) >= 0 &&
-           Field(bytes, kLightGpuOffset) >= 0 && attribute >= 0 && attribute <= kLastAttribute && level >= 0 &&
+           Field(bytes, kLightGpuOffset) >= 0 && attribute >= 0 && attribute <= kAttributeZones && level >= 0 &&
            level <= 100;
 }
 

@@ -4,6 +4,7 @@
 // driver does, answers from the scenario, and records itself in the call log; an operation
 // made to fail returns its forced status without doing anything else.
 #include "gpu/NvApi.h"
+#include "settings/PluginCfg.h"
 #include "tools/common/LightView.h"
 #include "tools/nvapi_sim/NvapiSim.h"
 #include "tools/nvapi_sim/SimDriver.h"
@@ -12,8 +13,6 @@ namespace nvsim {
 namespace {
 
 constexpr uint32_t kMaxBrightness = 100;
-// The code the call log and the light view give the zones, as a device slot's Attribute does.
-constexpr int kAttributeZonesCode = 2;
 constexpr const char* kInterfaceVersion = "Glowmeter simulated NVAPI";
 
 uint64_t HandleBits(const void* handle) { return reinterpret_cast<uintptr_t>(handle); }
@@ -174,51 +173,57 @@ unsigned ZonesBrightness(const SimGpu& gpu) {
 NvU32 RecordFlags(const NV_GPU_CLIENT_ILLUM_ZONE_CONTROL_PARAMS_V1& control) { return control.flags; }
 NvU32 RecordFlags(const NV_GPU_CLIENT_ILLUM_ZONE_INFO_PARAMS_V1&) { return 0; }
 
-// What every zone call checks first: forced status, a record, its version and the GPU.
-template <typename Record>
-NvAPI_Status CheckZoneCall(SimDriver::Access& access, NvSimCall& call, NvPhysicalGpuHandle handle, Record* record,
-                           NvU32 version, SimGpu*& gpu, int& gpuId) {
-    call.handle = HandleBits(handle);
-    call.version = record ? record->version : 0;
-    call.attribute = kAttributeZonesCode;
-    call.index = record ? RecordFlags(*record) : 0;
-    if (NvAPI_Status forced = access.scenario().ForcedStatus(call.id)) return forced;
-    if (!record) return NVAPI_INVALID_ARGUMENT;
-    if (record->version != version) return NVAPI_INCOMPATIBLE_STRUCT_VERSION;
-    return CheckGpu(access, handle, gpu, gpuId);
-}
+// What every zone call does first: it takes the driver, starts its log entry (the zones get
+// the code a device slot's Attribute gives them, in the call log and the light view) and
+// checks the forced status, the record, its version and the GPU. `checked` is the first
+// failure, NVAPI_OK when the call goes on with `gpu`.
+struct ZoneCall {
+    template <typename Record>
+    ZoneCall(uint32_t id, NvPhysicalGpuHandle handle, const Record* record, NvU32 version)
+        : access(Driver()),
+          call{id, 0, HandleBits(handle), record ? RecordFlags(*record) : 0, record ? record->version : 0,
+               kAttributeZones, 0},
+          checked(access.scenario().ForcedStatus(id)) {
+        if (checked) return;
+        if (!record)
+            checked = NVAPI_INVALID_ARGUMENT;
+        else if (record->version != version)
+            checked = NVAPI_INCOMPATIBLE_STRUCT_VERSION;
+        else
+            checked = CheckGpu(access, handle, gpu, gpuId);
+    }
+    NvAPI_Status Reply(NvAPI_Status status) { return Answer(access, call, status); }
 
-NvAPI_Status __cdecl ZonesGetInfo(NvPhysicalGpuHandle handle, NV_GPU_CLIENT_ILLUM_ZONE_INFO_PARAMS_V1* info) {
-    SimDriver::Access access(Driver());
-    NvSimCall call = {kNvId_GPU_ClientIllumZonesGetInfo, 0, 0, 0, 0, 0, 0};
+    SimDriver::Access access;
+    NvSimCall call;
     SimGpu* gpu = nullptr;
     int gpuId = -1;
-    if (NvAPI_Status status =
-            CheckZoneCall(access, call, handle, info, NV_GPU_CLIENT_ILLUM_ZONE_INFO_PARAMS_VER, gpu, gpuId))
-        return Answer(access, call, status);
-    info->numIllumZones = static_cast<NvU32>(gpu->zoneCount);
-    for (int i = 0; i < gpu->zoneCount; ++i) {
-        info->zones[i].type = gpu->zones[i].type;
+    NvAPI_Status checked;
+};
+
+NvAPI_Status __cdecl ZonesGetInfo(NvPhysicalGpuHandle handle, NV_GPU_CLIENT_ILLUM_ZONE_INFO_PARAMS_V1* info) {
+    ZoneCall zones(kNvId_GPU_ClientIllumZonesGetInfo, handle, info, NV_GPU_CLIENT_ILLUM_ZONE_INFO_PARAMS_VER);
+    if (zones.checked) return zones.Reply(zones.checked);
+    const SimGpu& gpu = *zones.gpu;
+    info->numIllumZones = static_cast<NvU32>(gpu.zoneCount);
+    for (int i = 0; i < gpu.zoneCount; ++i) {
+        info->zones[i].type = gpu.zones[i].type;
         info->zones[i].zoneLocation = static_cast<NvU32>(i);
     }
-    call.value = info->numIllumZones;
-    return Answer(access, call, NVAPI_OK);
+    zones.call.value = info->numIllumZones;
+    return zones.Reply(NVAPI_OK);
 }
 
 NvAPI_Status __cdecl ZonesGetControl(NvPhysicalGpuHandle handle, NV_GPU_CLIENT_ILLUM_ZONE_CONTROL_PARAMS_V1* control) {
-    SimDriver::Access access(Driver());
-    NvSimCall call = {kNvId_GPU_ClientIllumZonesGetControl, 0, 0, 0, 0, 0, 0};
-    SimGpu* gpu = nullptr;
-    int gpuId = -1;
-    if (NvAPI_Status status =
-            CheckZoneCall(access, call, handle, control, NV_GPU_CLIENT_ILLUM_ZONE_CONTROL_PARAMS_VER, gpu, gpuId))
-        return Answer(access, call, status);
+    ZoneCall zones(kNvId_GPU_ClientIllumZonesGetControl, handle, control, NV_GPU_CLIENT_ILLUM_ZONE_CONTROL_PARAMS_VER);
+    if (zones.checked) return zones.Reply(zones.checked);
+    const SimGpu& gpu = *zones.gpu;
     const bool defaults = (control->flags & NV_GPU_CLIENT_ILLUM_ZONE_CONTROL_DEFAULT) != 0;
-    control->numIllumZonesControl = static_cast<NvU32>(gpu->zoneCount);
-    for (int i = 0; i < gpu->zoneCount; ++i) {
+    control->numIllumZonesControl = static_cast<NvU32>(gpu.zoneCount);
+    for (int i = 0; i < gpu.zoneCount; ++i) {
         NV_GPU_CLIENT_ILLUM_ZONE_CONTROL_V1& zone = control->zones[i];
         zone = NV_GPU_CLIENT_ILLUM_ZONE_CONTROL_V1();
-        zone.type = gpu->zones[i].type;
+        zone.type = gpu.zones[i].type;
         if (defaults) {
             // The factory's lighting: full white, manual.
             zone.ctrlMode = NV_GPU_CLIENT_ILLUM_CTRL_MODE_MANUAL;
@@ -226,12 +231,12 @@ NvAPI_Status __cdecl ZonesGetControl(NvPhysicalGpuHandle handle, NV_GPU_CLIENT_I
             for (int b = 0; b < at; ++b) zone.data[b] = 255;
             if (at >= 0) zone.data[at] = 100;
         } else {
-            zone.ctrlMode = gpu->zones[i].mode;
-            for (int b = 0; b < kZoneDataSize; ++b) zone.data[b] = gpu->zones[i].data[b];
+            zone.ctrlMode = gpu.zones[i].mode;
+            for (int b = 0; b < kZoneDataSize; ++b) zone.data[b] = gpu.zones[i].data[b];
         }
     }
-    call.value = control->numIllumZonesControl;
-    return Answer(access, call, NVAPI_OK);
+    zones.call.value = control->numIllumZonesControl;
+    return zones.Reply(NVAPI_OK);
 }
 
 // Takes a control record for the GPU's zones: as many zones as it has, of their types, in a
@@ -252,24 +257,20 @@ NvAPI_Status CheckControl(const SimGpu& gpu, const NV_GPU_CLIENT_ILLUM_ZONE_CONT
 }
 
 NvAPI_Status __cdecl ZonesSetControl(NvPhysicalGpuHandle handle, NV_GPU_CLIENT_ILLUM_ZONE_CONTROL_PARAMS_V1* control) {
-    SimDriver::Access access(Driver());
-    NvSimCall call = {kNvId_GPU_ClientIllumZonesSetControl, 0, 0, 0, 0, 0, 0};
-    SimGpu* gpu = nullptr;
-    int gpuId = -1;
-    if (NvAPI_Status status =
-            CheckZoneCall(access, call, handle, control, NV_GPU_CLIENT_ILLUM_ZONE_CONTROL_PARAMS_VER, gpu, gpuId))
-        return Answer(access, call, status);
-    if (NvAPI_Status status = CheckControl(*gpu, *control)) return Answer(access, call, status);
-    for (int i = 0; i < gpu->zoneCount; ++i) {
-        gpu->zones[i].mode = control->zones[i].ctrlMode;
-        for (int b = 0; b < kZoneDataSize; ++b) gpu->zones[i].data[b] = control->zones[i].data[b];
+    ZoneCall zones(kNvId_GPU_ClientIllumZonesSetControl, handle, control, NV_GPU_CLIENT_ILLUM_ZONE_CONTROL_PARAMS_VER);
+    if (zones.checked) return zones.Reply(zones.checked);
+    SimGpu& gpu = *zones.gpu;
+    if (NvAPI_Status status = CheckControl(gpu, *control)) return zones.Reply(status);
+    for (int i = 0; i < gpu.zoneCount; ++i) {
+        gpu.zones[i].mode = control->zones[i].ctrlMode;
+        for (int b = 0; b < kZoneDataSize; ++b) gpu.zones[i].data[b] = control->zones[i].data[b];
     }
-    call.value = ZonesBrightness(*gpu);
+    zones.call.value = ZonesBrightness(gpu);
     unsigned display = 0;
     unsigned gpuIndex = 0;
-    if (access.scenario().FirstDisplayOf(gpuId, display, gpuIndex))
-        LightView_Changed(display, gpuIndex, kAttributeZonesCode, call.value);
-    return Answer(access, call, NVAPI_OK);
+    if (zones.access.scenario().FirstDisplayOf(zones.gpuId, display, gpuIndex))
+        LightView_Changed(display, gpuIndex, kAttributeZones, zones.call.value);
+    return zones.Reply(NVAPI_OK);
 }
 
 struct Operation {

@@ -17,7 +17,7 @@ struct NvSimCall {
     uint64_t handle;    // display handle (enumeration, GPU list, driver version) or GPU handle
     uint32_t index;     // display index for enumeration; the control record's flags (zones)
     uint32_t version;   // record version word passed in (driver version, query, set, zones)
-    int32_t attribute;  // illumination attribute (query, set); 2 for the zone calls
+    int32_t attribute;  // illumination attribute (query, set); kAttributeZones for the zone calls
     uint32_t value;     // brightness (set, zones' set: of the first zone); bSupported (query);
                         // zones reported (zones' info and control)
 };
@@ -50,7 +50,8 @@ NVSIM_API uint64_t NvSim_GpuHandle(int gpuId);
 // green, blue, white, brightness; the others: brightness). Returns the zone's index, -1 when
 // the GPU can't take it.
 NVSIM_API int NvSim_AddZone(int gpuId, uint32_t type, uint32_t mode, const uint8_t* data, int size);
-// A zone as the driver holds it now.
+// A zone as the driver holds it now. The data is a control record's zone data (NvapiSim.cpp
+// holds the two sizes together); this header of the driver's own interface stands alone.
 struct NvSimZone {
     uint32_t type;
     uint32_t mode;

@@ -54,7 +54,9 @@ int Scenario::AddGpu(const char* fullName, const char* adapterText, uint32_t dri
 
 int Scenario::AddZone(int gpuId, uint32_t type, uint32_t mode, const uint8_t* data, int size) {
     SimGpu* gpu = Gpu(gpuId);
-    if (!gpu || gpu->zoneCount >= kMaxZones || type < 1 || type > 4 || mode > 1) return -1;
+    if (!gpu || gpu->zoneCount >= kMaxZones || type < NV_GPU_CLIENT_ILLUM_ZONE_TYPE_RGB ||
+        type > NV_GPU_CLIENT_ILLUM_ZONE_TYPE_SINGLE_COLOR || mode > NV_GPU_CLIENT_ILLUM_CTRL_MODE_PIECEWISE_LINEAR)
+        return -1;
     SimZone& zone = gpu->zones[gpu->zoneCount];
     zone = SimZone{type, mode, {}};
     for (int i = 0; data && i < size && i < kZoneDataSize; ++i) zone.data[i] = data[i];

@@ -5,6 +5,8 @@
 // SimDriver guards it.
 #include <cstdint>
 
+#include "gpu/NvApi.h"
+
 namespace nvsim {
 
 constexpr int kMaxGpus = 64;
@@ -13,8 +15,8 @@ constexpr int kMaxGpusPerDisplay = 64;
 constexpr int kMaxOverrides = 16;
 constexpr int kTextSize = 64;
 constexpr int kLights = 2;  // 0 board logo, 1 SLI bridge
-constexpr int kMaxZones = 32;
-constexpr int kZoneDataSize = 192;
+constexpr int kMaxZones = NV_GPU_CLIENT_ILLUM_ZONE_NUM_ZONES_MAX;
+constexpr int kZoneDataSize = static_cast<int>(sizeof(NV_GPU_CLIENT_ILLUM_ZONE_CONTROL_V1::data));
 
 // One illumination zone: its type and control mode, and its data as a control record holds
 // it (the colour, with the brightness, at the places its type gives).

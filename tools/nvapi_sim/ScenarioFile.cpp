@@ -253,8 +253,9 @@ void LoadStartupScenario(Scenario& scenario) {
     }
     if (!ReachesAGpu(scenario)) {
         ReportOnce("the scenario file \"" + NamedFile() +
-                   "\" (GLOWMETER_NVSIM) gives no display that reaches a GPU ([GPU0] with Logo=1 or Sli=1, "
-                   "[DISPLAY0] with GPUs=0): the simulated machine has no lights");
+                   "\" (GLOWMETER_NVSIM) gives no display that reaches a GPU ([GPU0] with Logo=1, Sli=1 "
+                   "or a zone such as Zone0=SINGLE 100, [DISPLAY0] with GPUs=0): "
+                   "the simulated machine has no lights");
     }
 }
 
