@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "tests/client/UdpService.h"
+#include "tests/common/SettingsFile.h"
 #include "tests/plugin/PluginRun.h"
 #include "support/SystemLibrary.h"
 #include "tests/common/PlantedLibrary.h"
@@ -22,7 +23,7 @@ TEST(PlantedWinsock, DiagnosticRunUsesOnlyTheSystemLibrary) {
     UdpService service;
     ASSERT_TRUE(service.Start());
     const std::string settings = planted.BesidePlugin("vis_glowmeter.ini");
-    testrun::WriteSettingsFile(testrun::OneLeftLogoLight(1), settings);
+    WriteSettingsFile(testrun::OneLeftLogoLight(1), settings);
     {
         VisPlugin plugin;
         std::string error;
@@ -43,7 +44,7 @@ TEST(PlantedWinsock, DiagnosticRunUsesOnlyTheSystemLibrary) {
         EXPECT_EQ(GetModuleHandleA(system), winsockHandle());
         module->Quit(module);
     }
-    testrun::RemoveSettingsFile(settings);
+    RemoveSettingsFile(settings);
     EXPECT_EQ(std::vector<std::string>(), planted.Loaded());
 }
 

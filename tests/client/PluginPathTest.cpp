@@ -22,6 +22,7 @@
 
 namespace {
 
+// The brightness sets that reached the driver (the call log holds the run's other calls too).
 int DriverSetCalls() { return CountDriverCalls(kNvId_GPU_SetIllumination); }
 
 struct LevelPair { int32_t first, second; };

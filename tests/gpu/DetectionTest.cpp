@@ -6,6 +6,7 @@
 
 #include "gpu/DebugTrace.h"
 #include "gpu/DeviceDetection.h"
+#include "tests/common/DriverLog.h"
 #include "tests/gpu/SimFixture.h"
 #include "tests/gpu/TraceCapture.h"
 
@@ -46,7 +47,7 @@ std::string Trace(int slot, int display, int gpu, int attribute) {
 
 int LastDisplayTried() {
     int last = -1;
-    for (const NvSimCall& call : SimCallsOf(kNvId_EnumNvidiaDisplayHandle)) last = std::max(last, int(call.index));
+    for (const NvSimCall& call : DriverCallsOf(kNvId_EnumNvidiaDisplayHandle)) last = std::max(last, int(call.index));
     return last;
 }
 
@@ -205,14 +206,14 @@ TEST_F(DetectionTest, QueriesBothLightsOfEachSelectedGpu) {
     AddDisplayOf({gpu});
     DEVICECFG slots[kDeviceSlots] = {};
     ASSERT_EQ(1u, DetectDevices(slots));
-    std::vector<NvSimCall> queries = SimCallsOf(kNvId_GPU_QueryIlluminationSupport);
+    std::vector<NvSimCall> queries = DriverCallsOf(kNvId_GPU_QueryIlluminationSupport);
     ASSERT_EQ(2u, queries.size());
     for (int a = 0; a < 2; ++a) {
         EXPECT_EQ(NvSim_GpuHandle(gpu), queries[a].handle);
         EXPECT_EQ(NV_GPU_QUERY_ILLUMINATION_SUPPORT_PARM_VER, queries[a].version);
         EXPECT_EQ(a, queries[a].attribute);
     }
-    EXPECT_EQ(0u, SimCallsOf(kNvId_GPU_SetIllumination).size());
+    EXPECT_EQ(0u, DriverCallsOf(kNvId_GPU_SetIllumination).size());
 }
 
 TEST(DebugTraceTest, SendsTheFormattedTextCutToTheBuffer) {

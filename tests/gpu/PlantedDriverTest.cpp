@@ -11,6 +11,7 @@
 
 #include "gpu/CNVGF.h"
 #include "gpu/NvApi.h"
+#include "tests/common/SettingsFile.h"
 #include "tests/plugin/PluginRun.h"
 #include "support/SystemLibrary.h"
 #include "tests/common/PlantedLibrary.h"
@@ -93,7 +94,7 @@ TEST_F(PlantedDriver, LoadLinksOnlyTheSystemDriver) {
 // surface and Load), Render sets the light, Quit releases the links.
 TEST_F(PlantedDriver, PluginRunDrivesOnlyTheSystemDriver) {
     const std::string settings = planted_.BesidePlugin("vis_glowmeter.ini");
-    testrun::WriteSettingsFile(testrun::OneLeftLogoLight(), settings);
+    WriteSettingsFile(testrun::OneLeftLogoLight(), settings);
     {
         VisPlugin plugin;
         std::string error;
@@ -111,7 +112,7 @@ TEST_F(PlantedDriver, PluginRunDrivesOnlyTheSystemDriver) {
         EXPECT_EQ(2, driver.CallsOf(kNvId_GPU_SetIllumination));
         EXPECT_EQ(17, driver.Brightness(0, kAttributeLogo));  // 90 gives 70, then 70 / 4
     }
-    testrun::RemoveSettingsFile(settings);
+    RemoveSettingsFile(settings);
     EXPECT_EQ(kNone, planted_.Loaded());
 }
 

@@ -1,12 +1,11 @@
 #pragma once
 // Test helpers around the simulated driver: a fixture that starts every test on an empty
-// machine, and the call log (tests/common/DriverLog.h) under the names these tests use.
+// machine, and a display that reaches the GPUs given. The call log is tests/common/DriverLog.h.
 #include <gtest/gtest.h>
 
 #include <vector>
 
 #include "gpu/NvApi.h"
-#include "tests/common/DriverLog.h"
 #include "tools/nvapi_sim/NvapiSim.h"
 
 class SimTest : public ::testing::Test {
@@ -14,9 +13,6 @@ protected:
     void SetUp() override { NvSim_Reset(); }
     void TearDown() override { NvSim_Reset(); }
 };
-
-inline std::vector<NvSimCall> SimCalls() { return DriverCalls(); }
-inline std::vector<NvSimCall> SimCallsOf(uint32_t id) { return DriverCallsOf(id); }
 
 inline int AddDisplayOf(std::initializer_list<int> gpus) {
     std::vector<int> ids(gpus);

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "gpu/OpenDevice.h"
+#include "tests/common/DriverLog.h"
 #include "tests/gpu/SimFixture.h"
 
 namespace {
@@ -89,8 +90,8 @@ TEST_F(ZoneLightsTest, ZonesAreALightWhenTheBoardReportsAny) {
         EXPECT_STREQ(slot.Name, row.name);
         EXPECT_EQ(object.IsSupported(kAttributeZones), row.supported);
         // The older lights' query never hears of attribute 2.
-        for (const NvSimCall& call : SimCallsOf(kNvId_GPU_QueryIlluminationSupport)) EXPECT_NE(call.attribute, 2);
-        for (const NvSimCall& call : SimCallsOf(kNvId_GPU_ClientIllumZonesGetInfo))
+        for (const NvSimCall& call : DriverCallsOf(kNvId_GPU_QueryIlluminationSupport)) EXPECT_NE(call.attribute, 2);
+        for (const NvSimCall& call : DriverCallsOf(kNvId_GPU_ClientIllumZonesGetInfo))
             EXPECT_EQ(call.version, NV_GPU_CLIENT_ILLUM_ZONE_INFO_PARAMS_VER);
     }
 }
@@ -102,7 +103,7 @@ TEST_F(ZoneLightsTest, ASetChangesOnlyTheBrightnessOfEveryZone) {
     NvSim_ClearCalls();
 
     ASSERT_EQ(object.SetIllumination(kAttributeZones, 42), 1);
-    const std::vector<NvSimCall> calls = SimCalls();
+    const std::vector<NvSimCall> calls = DriverCalls();
     ASSERT_EQ(calls.size(), 2u);
     EXPECT_EQ(calls[0].id, kNvId_GPU_ClientIllumZonesGetInfo);
     EXPECT_EQ(calls[1].id, kNvId_GPU_ClientIllumZonesSetControl);
@@ -155,7 +156,7 @@ TEST_F(ZoneLightsTest, ALightNeverSetWritesNothingBack) {
     ASSERT_NO_FATAL_FAILURE(OpenBoard());
     NvSim_ClearCalls();
     EXPECT_EQ(object.RestoreZones(), 1);
-    EXPECT_TRUE(SimCallsOf(kNvId_GPU_ClientIllumZonesSetControl).empty());
+    EXPECT_TRUE(DriverCallsOf(kNvId_GPU_ClientIllumZonesSetControl).empty());
     EXPECT_TRUE(SameZones(ZonesOf(gpu), before));
     EXPECT_EQ(object.RestoreZones(), 0) << "given back twice";
 }

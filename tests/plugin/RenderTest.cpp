@@ -8,6 +8,8 @@
 
 #include "tests/plugin/LockHolder.h"
 #include "plugin/PlayerCoordination.h"
+#include "tests/common/DriverLog.h"
+#include "tests/common/SettingsFile.h"
 #include "tests/plugin/PluginRun.h"
 #include "plugin/Lifecycle.h"
 #include "plugin/PluginState.h"
@@ -21,19 +23,19 @@ using Sets = std::vector<SetCall>;
 
 struct PluginRun : ::testing::Test {
     winampVisModule module = {};
-    std::string settingsPath = testrun::SettingsPath();
+    std::string settingsPath = SettingsPath();
 
     void SetUp() override { testrun::EightGpuMachine(); }
 
     void TearDown() override {
         if (g_RenderLock.IsCreated()) Quit(&module);
-        testrun::RemoveSettingsFile(settingsPath);
+        RemoveSettingsFile(settingsPath);
         NvSim_Reset();
     }
 
     // Starts a run on these settings (in the file and in memory alike) with an empty call log.
     void Start(const PLUGINCFG& cfg) {
-        testrun::WriteSettingsFile(cfg, settingsPath);
+        WriteSettingsFile(cfg, settingsPath);
         g_LiveConfig = cfg;
         Init(&module);
         NvSim_ClearCalls();
@@ -144,14 +146,14 @@ TEST_F(PluginRun, InitOpensEverySlotAndQuitReleasesEveryLink) {
     cfg.Devices[0].Channel = kChannelLeft;
     cfg.Devices[6].Display = 3;               // no such display
     cfg.Devices[7].Attribute = kAttributeSli;  // GPU 7 has no SLI bridge light
-    testrun::WriteSettingsFile(cfg, settingsPath);
+    WriteSettingsFile(cfg, settingsPath);
     g_LiveConfig = cfg;
     Init(&module);
 
-    EXPECT_EQ(testrun::CountCalls(kNvId_Initialize), 8);
+    EXPECT_EQ(CountDriverCalls(kNvId_Initialize), 8);
     // Each slot that reached its GPU asked that GPU for the slot's light.
     std::vector<std::pair<int, int>> queried;
-    for (const NvSimCall& call : testrun::DriverCalls())
+    for (const NvSimCall& call : DriverCalls())
         if (call.id == kNvId_GPU_QueryIlluminationSupport) queried.push_back({testrun::GpuOf(call), call.attribute});
     EXPECT_EQ(queried, (std::vector<std::pair<int, int>>{{0, 0}, {1, 0}, {2, 0}, {3, 0}, {4, 0}, {5, 0}, {7, 1}}));
     // The display's adapter names every slot that has its light.
@@ -193,7 +195,7 @@ TEST_F(PluginRun, AZoneSlotDrivesEveryZoneAndQuitGivesThemBack) {
     NvSim_ClearCalls();
     Render(&module);
     std::vector<unsigned> set;
-    for (const NvSimCall& call : testrun::DriverCalls()) {
+    for (const NvSimCall& call : DriverCalls()) {
         if (call.id != kNvId_GPU_ClientIllumZonesSetControl) continue;
         EXPECT_EQ(call.version, NV_GPU_CLIENT_ILLUM_ZONE_CONTROL_PARAMS_VER);
         EXPECT_EQ(call.index, 0u) << "bDefault set";
@@ -234,7 +236,7 @@ TEST_F(PluginRun, QuitEndsTheRunWhenTheZonesCannotBeGivenBack) {
     Quit(&module);
     EXPECT_FALSE(g_RenderLock.IsCreated());
     EXPECT_EQ(g_Devices[0].hNvapi, nullptr);
-    EXPECT_EQ(testrun::CountCalls(kNvId_GPU_ClientIllumZonesSetControl), 3) << "one frame's two sets, then the refused one";
+    EXPECT_EQ(CountDriverCalls(kNvId_GPU_ClientIllumZonesSetControl), 3) << "one frame's two sets, then the refused one";
 }
 
 // With the render lock held elsewhere, Render neither waits nor drops the lights: it only
@@ -277,7 +279,7 @@ TEST_F(PluginRun, ConfigWhoseDialogCannotBeCreatedChangesNothing) {
 
     Config(&module);
 
-    EXPECT_EQ(testrun::DriverCalls().size(), 0u) << "Init or Quit ran";
+    EXPECT_EQ(DriverCalls().size(), 0u) << "Init or Quit ran";
     EXPECT_TRUE(g_RenderLock.IsCreated());
     for (const CNVGF& device : g_Devices) EXPECT_NE(device.hNvapi, nullptr);
     EXPECT_EQ(testrun::ReadFileText(settingsPath), fileBefore) << "the settings were saved";
