@@ -15,6 +15,7 @@
 #include "tests/common/ChildProcess.h"
 #include "tests/common/ProgramFiles.h"
 #include "tests/common/TempFolder.h"
+#include "tests/common/UnicodeFolder.h"
 #include "tests/tools/WavBytes.h"
 #include "tools/common/Utf8Text.h"
 
@@ -270,7 +271,7 @@ TEST_F(HostRun, ListsTheModules) {
 // folder named in Cyrillic and CJK letters, playing a track named so too. The plug-in finds
 // its settings there (the lights follow them), and the messages give the names in UTF-8.
 TEST_F(HostRun, AFolderAndTrackNamedOutsideTheAnsiCodePageWork) {
-    const std::string folder = File(u8"\u041a\u0438\u0440\u0438\u043b\u043b\u0438\u0446\u0430 \u65e5\u672c");
+    const std::string folder = File(Utf8FromWide(kUnicodeFolderName));
     const std::string track = u8"\u041f\u0435\u0441\u043d\u044f \u6b4c.wav";
     ASSERT_TRUE(CreateDirectoryW(WideFromUtf8(folder).c_str(), nullptr));
     for (const char* name : {kHostName, "vis_glowmeter.dll", "vis_glowmeter.ini"}) {
