@@ -43,6 +43,21 @@ std::function<int(size_t, unsigned)> Square(int leftHigh, int rightHigh) {
     };
 }
 
+// One row of the light view's CSV file: a level that reached a light.
+struct LightRow {
+    unsigned display, gpu;
+    int attribute;
+    unsigned level;
+};
+
+// The CSV file as read: its rows in order, whether its header was there, and how many lines
+// were neither.
+struct LightRows {
+    std::vector<LightRow> rows;
+    bool header = false;
+    int otherLines = 0;
+};
+
 // The levels that reached each light, in order.
 struct Lights {
     std::vector<unsigned> logo;  // display 0, GPU 0, attribute 0
@@ -90,24 +105,37 @@ protected:
         return RunChild("\"" + File(kHostName) + "\" " + args, folder_.Path(), timeoutMs, whileRunning);
     }
 
-    Lights ReadLights() const {
-        Lights lights;
-        std::istringstream csv(TempFolder::ReadBytes(File("lights.csv")));
+    LightRows ReadRows() const {
+        LightRows csv;
+        std::istringstream text(TempFolder::ReadBytes(File("lights.csv")));
         std::string line;
-        while (std::getline(csv, line)) {
+        while (std::getline(text, line)) {
             if (line == "time_ms,display,gpu,attribute,level") {
-                lights.header = true;
+                csv.header = true;
                 continue;
             }
             long long time;
-            unsigned display, gpu, level;
-            int attribute;
-            if (std::sscanf(line.c_str(), "%lld,%u,%u,%d,%u", &time, &display, &gpu, &attribute, &level) != 5 ||
-                display != 0 || gpu != 0 || attribute < 0 || attribute > 1) {
+            LightRow row;
+            if (std::sscanf(line.c_str(), "%lld,%u,%u,%d,%u", &time, &row.display, &row.gpu, &row.attribute,
+                            &row.level) == 5)
+                csv.rows.push_back(row);
+            else
+                ++csv.otherLines;
+        }
+        return csv;
+    }
+
+    // The two lights of display 0, GPU 0; every other row counts as other.
+    Lights ReadLights() const {
+        const LightRows csv = ReadRows();
+        Lights lights;
+        lights.header = csv.header;
+        lights.otherRows = csv.otherLines;
+        for (const LightRow& row : csv.rows) {
+            if (row.display != 0 || row.gpu != 0 || row.attribute < 0 || row.attribute > 1)
                 ++lights.otherRows;
-                continue;
-            }
-            (attribute == 0 ? lights.logo : lights.sli).push_back(level);
+            else
+                (row.attribute == 0 ? lights.logo : lights.sli).push_back(row.level);
         }
         return lights;
     }
@@ -223,15 +251,9 @@ TEST_F(HostRun, ZoneLightsFollowTheMusicOnABoardWithZonesOnly) {
     EXPECT_EQ(run.exitCode, 0u) << run.err;
 
     std::vector<unsigned> zones[2];
-    std::istringstream csv(TempFolder::ReadBytes(File("lights.csv")));
-    std::string line;
-    while (std::getline(csv, line)) {
-        long long time;
-        unsigned display, gpu, level;
-        int attribute;
-        if (std::sscanf(line.c_str(), "%lld,%u,%u,%d,%u", &time, &display, &gpu, &attribute, &level) != 5) continue;
-        EXPECT_EQ(attribute, 2) << line;
-        if (display == 0 && gpu < 2) zones[gpu].push_back(level);
+    for (const LightRow& row : ReadRows().rows) {
+        EXPECT_EQ(row.attribute, 2) << "display " << row.display << " GPU " << row.gpu;
+        if (row.display == 0 && row.gpu < 2) zones[row.gpu].push_back(row.level);
     }
     // The frames, then the user's own lighting as the board had it (its first zone at 100 %).
     std::vector<unsigned> left = Repeat({70, 17}, 10), right = Repeat({25, 6}, 10);
