@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "dialog/Resource.h"
 #include "tests/client/UdpService.h"
 #include "tests/common/ChildProcess.h"
 #include "tests/common/ProgramFiles.h"
@@ -370,7 +371,7 @@ struct DecayApplier {
         HWND apply = dialog ? GetDlgItem(dialog, IDOK) : nullptr;
         if (!apply || !IsWindowVisible(dialog)) return;
         applied = true;
-        SetDlgItemInt(dialog, 1002, 1, FALSE);  // Decay Rate
+        SetDlgItemInt(dialog, IDC_DECAY, 1, FALSE);
         PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(apply));
     }
 };
