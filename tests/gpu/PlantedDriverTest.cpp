@@ -12,8 +12,8 @@
 #include "gpu/CNVGF.h"
 #include "gpu/NvApi.h"
 #include "tests/common/SettingsFile.h"
+#include "tests/common/LoadedSystemLibrary.h"
 #include "tests/plugin/PluginRun.h"
-#include "support/SystemLibrary.h"
 #include "tests/common/PlantedLibrary.h"
 #include "tools/host/VisPlugin.h"
 #include "tools/nvapi_sim/NvapiSim.h"
@@ -25,10 +25,7 @@ const std::vector<std::string> kNone;
 // The driver library in the system folder as this process holds it, and its call log.
 class SystemDriver {
 public:
-    SystemDriver() {
-        char path[kSystemLibraryPathSize];
-        module_ = SystemLibraryPath(NVAPI_LIBRARY_NAME, path) ? GetModuleHandleA(path) : nullptr;
-    }
+    SystemDriver() : module_(LoadedSystemLibrary(NVAPI_LIBRARY_NAME)) {}
     HMODULE Module() const { return module_; }
 
     int CallsOf(uint32_t id) const {
