@@ -9,8 +9,9 @@
 #include <vector>
 
 #include "tests/client/UdpService.h"
+#include "tests/common/SettingsFile.h"
+#include "tests/common/LoadedSystemLibrary.h"
 #include "tests/plugin/PluginRun.h"
-#include "support/SystemLibrary.h"
 #include "tests/common/PlantedLibrary.h"
 #include "tools/host/VisPlugin.h"
 
@@ -22,7 +23,7 @@ TEST(PlantedWinsock, DiagnosticRunUsesOnlyTheSystemLibrary) {
     UdpService service;
     ASSERT_TRUE(service.Start());
     const std::string settings = planted.BesidePlugin("vis_glowmeter.ini");
-    testrun::WriteSettingsFile(testrun::OneLeftLogoLight(1), settings);
+    WriteSettingsFile(testrun::OneLeftLogoLight(1), settings);
     {
         VisPlugin plugin;
         std::string error;
@@ -37,13 +38,11 @@ TEST(PlantedWinsock, DiagnosticRunUsesOnlyTheSystemLibrary) {
         testrun::SetWaveform(*module, 90, 0);
         module->Render(module);
         EXPECT_EQ(service.Received().size(), 2u) << "both requests of the frame went through WinSock";
-        char system[kSystemLibraryPathSize];
-        ASSERT_TRUE(SystemLibraryPath("WSOCK32.DLL", system));
         EXPECT_NE(nullptr, winsockHandle());
-        EXPECT_EQ(GetModuleHandleA(system), winsockHandle());
+        EXPECT_EQ(LoadedSystemLibrary("WSOCK32.DLL"), winsockHandle());
         module->Quit(module);
     }
-    testrun::RemoveSettingsFile(settings);
+    RemoveSettingsFile(settings);
     EXPECT_EQ(std::vector<std::string>(), planted.Loaded());
 }
 

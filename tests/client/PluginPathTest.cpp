@@ -22,6 +22,7 @@
 
 namespace {
 
+// The brightness sets that reached the driver (the call log holds the run's other calls too).
 int DriverSetCalls() { return CountDriverCalls(kNvId_GPU_SetIllumination); }
 
 struct LevelPair { int32_t first, second; };
@@ -62,6 +63,27 @@ struct DiagnosticRun : ::testing::Test {
         Init(&module);
         NvSim_ClearCalls();
     }
+
+    // A run of eight lights against a service that answers every request as `answer` says,
+    // started on the diagnostic path.
+    void StartEightLights(const ReplyScript& answer) {
+        slots = 8;
+        service.Script(answer);
+        ASSERT_TRUE(service.Start());
+        StartRun();
+        ASSERT_EQ(g_LiveConfig.Debug, 1);
+    }
+
+    // Renders one frame and tells how long it took, in ms.
+    double TimedFrame() {
+        const double start = NowMs();
+        Render(&module);
+        return NowMs() - start;
+    }
+
+    // The frame's bound, the pauses after its two exchanges (5 ms at most each) and room for a
+    // busy machine.
+    static constexpr double kFrameLimitMs = CLUMOCLI::kFrameBoundMs + 2 * 5 + 200;
 
     std::vector<LevelPair> RequestsSent() {
         std::vector<LevelPair> levels;
@@ -173,28 +195,19 @@ TEST_F(DiagnosticRun, OnlyAFailedSecondRequestHandsTheFrameToTheDriver) {
 }
 
 TEST_F(DiagnosticRun, AServiceThatNeverAnswersCostsOneSlotThenTheDriverTakesOver) {
-    slots = 8;
     ReplyScript silent;
     silent.silent = true;
-    service.Script(silent);
-    ASSERT_TRUE(service.Start());
-    StartRun();
-    ASSERT_EQ(g_LiveConfig.Debug, 1);
+    ASSERT_NO_FATAL_FAILURE(StartEightLights(silent));
 
-    const double start = NowMs();
-    Render(&module);
-    const double frameMs = NowMs() - start;
     // Slot 0's first request waits out the frame's bound, its second finds it used up; the
     // other seven slots go to the driver.
-    EXPECT_LT(frameMs, CLUMOCLI::kFrameBoundMs + 2 * 5 + 200);
+    EXPECT_LT(TimedFrame(), kFrameLimitMs);
     EXPECT_EQ(service.Received().size(), 1u);
     EXPECT_EQ(DriverSetCalls(), 14);
     EXPECT_EQ(g_LiveConfig.Debug, 0);
 
     NvSim_ClearCalls();
-    const double next = NowMs();
-    Render(&module);
-    EXPECT_LT(NowMs() - next, 100.0);
+    EXPECT_LT(TimedFrame(), 100.0);
     EXPECT_EQ(DriverSetCalls(), 16);
     EXPECT_EQ(service.Received().size(), 1u);
 }
@@ -204,17 +217,11 @@ TEST_F(DiagnosticRun, AServiceThatNeverAnswersCostsOneSlotThenTheDriverTakesOver
 // frame's bound hands the lights to the driver within the first frame: the first reply comes
 // in time, the second request finds too little of the bound left.
 TEST_F(DiagnosticRun, ASlowServiceIsLeftWithinTheFirstFrame) {
-    slots = 8;
     ReplyScript slow;
     slow.delayMs = 60;
-    service.Script(slow);
-    ASSERT_TRUE(service.Start());
-    StartRun();
-    ASSERT_EQ(g_LiveConfig.Debug, 1);
+    ASSERT_NO_FATAL_FAILURE(StartEightLights(slow));
 
-    const double start = NowMs();
-    Render(&module);
-    EXPECT_LT(NowMs() - start, CLUMOCLI::kFrameBoundMs + 2 * 5 + 200);
+    EXPECT_LT(TimedFrame(), kFrameLimitMs);
     EXPECT_EQ(g_LiveConfig.Debug, 0);
     EXPECT_EQ(service.Received().size(), 2u);
     EXPECT_EQ(DriverSetCalls(), 14);

@@ -3,6 +3,7 @@
 // (read-only files and sub-folders included) when the object goes.
 #include <windows.h>
 
+#include <set>
 #include <string>
 
 class TempFolder {
@@ -49,6 +50,20 @@ public:
         const BOOL ok = WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &put, nullptr);
         CloseHandle(h);
         return ok && put == bytes.size();
+    }
+
+    // The names of the files and folders in `folder` (none when it does not exist).
+    static std::set<std::string> Names(const std::string& folder) {
+        std::set<std::string> names;
+        WIN32_FIND_DATAA found;
+        HANDLE h = FindFirstFileA((folder + "\\*").c_str(), &found);
+        if (h == INVALID_HANDLE_VALUE) return names;
+        do {
+            const std::string name = found.cFileName;
+            if (name != "." && name != "..") names.insert(name);
+        } while (FindNextFileA(h, &found));
+        FindClose(h);
+        return names;
     }
 
     // Wide paths with the "\\?\" prefix, so that folders nested beyond MAX_PATH go too.

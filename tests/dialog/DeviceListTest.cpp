@@ -5,6 +5,7 @@
 #include "dialog/DeviceList.h"
 #include "dialog/Resource.h"
 #include "settings/PluginCfg.h"
+#include "tests/common/DriverLog.h"
 #include "tests/gpu/SimFixture.h"
 
 namespace {
@@ -71,8 +72,8 @@ TEST_F(DeviceListTest, NamesEmptySlotsThenListsAllInSlotOrder) {
                                                "Unknown",   "Unknown", std::string(63, 'n'), "Board B"};
     EXPECT_EQ(expected, Items());
     for (int i : {1, 2, 3, 4, 5, 7}) EXPECT_EQ(expected[i], g_WorkConfig.Devices[i].Name) << i;
-    EXPECT_EQ(6u, SimCallsOf(kNvId_Initialize).size());
-    for (const NvSimCall& call : SimCallsOf(kNvId_EnumNvidiaDisplayHandle)) EXPECT_NE(5u, call.index);
+    EXPECT_EQ(6u, DriverCallsOf(kNvId_Initialize).size());
+    for (const NvSimCall& call : DriverCallsOf(kNvId_EnumNvidiaDisplayHandle)) EXPECT_NE(5u, call.index);
 }
 
 TEST_F(DeviceListTest, NamedSlotsMakeNoDriverCall) {

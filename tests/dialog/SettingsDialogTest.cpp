@@ -14,9 +14,10 @@
 #include "settings/PluginCfg.h"
 #include "dialog/Resource.h"
 #include "tests/dialog/SettingsDialogDriver.h"
-#include "tests/common/ProgramFiles.h"
+#include "tests/common/PluginCopy.h"
 #include "tests/common/SettingsFile.h"
 #include "tests/common/TempFolder.h"
+#include "tests/common/UnicodeFolder.h"
 #include "tests/common/UnreadableFile.h"
 #include "tools/nvapi_sim/NvapiSim.h"
 
@@ -94,10 +95,8 @@ protected:
 
     void SetUp() override {
         ASSERT_TRUE(folder.Ok());
-        dllPath = folder.File("vis_glowmeter.dll");
         iniPath = folder.File("vis_glowmeter.ini");
-        ASSERT_TRUE(CopyFileA(PluginPath().c_str(), dllPath.c_str(), FALSE));
-        dll = LoadLibraryA(dllPath.c_str());
+        dll = LoadDllCopy(TempFolder::Wide(folder.Path()));
         ASSERT_NE(dll, nullptr);
         host = CreateWindowExA(0, "STATIC", "Host", WS_OVERLAPPEDWINDOW, 0, 0, 400, 300, nullptr, nullptr,
                                nullptr, nullptr);
@@ -126,7 +125,7 @@ protected:
     }
 
     TempFolder folder;
-    std::string dllPath, iniPath;
+    std::string iniPath;
     HMODULE dll = nullptr;
     HWND host = nullptr;
     winampVisModule module = {};
@@ -353,12 +352,9 @@ TEST_F(SettingsDialog, DeviceListWithoutSelectionKeepsTheCurrentSlot) {
 // Also from a copy of the DLL in a folder named in Cyrillic and CJK letters, as Winamp may sit
 // in any folder: the box reads the version data of the file the dialog came from.
 TEST_F(SettingsDialog, AboutShowsNameVersionAndLegalNotice) {
-    const std::wstring unicodeFolder =
-        TempFolder::Wide(folder.Path()) + L"\\\u041a\u0438\u0440\u0438\u043b\u043b\u0438\u0446\u0430 \u65e5\u672c";
+    const std::wstring unicodeFolder = TempFolder::Wide(folder.Path()) + L"\\" + kUnicodeFolderName;
     ASSERT_TRUE(CreateDirectoryW(unicodeFolder.c_str(), nullptr));
-    const std::wstring unicodeDll = unicodeFolder + L"\\vis_glowmeter.dll";
-    ASSERT_TRUE(CopyFileW(TempFolder::Wide(dllPath).c_str(), unicodeDll.c_str(), FALSE));
-    HMODULE unicodeCopy = LoadLibraryW(unicodeDll.c_str());
+    HMODULE unicodeCopy = LoadDllCopy(unicodeFolder);
     ASSERT_NE(unicodeCopy, nullptr);
 
     for (HMODULE copy : {dll, unicodeCopy}) {

@@ -1,5 +1,6 @@
 // The GPU access object on the simulated driver.
 #include "gpu/CNVGF.h"
+#include "tests/common/DriverLog.h"
 #include "tests/gpu/SimFixture.h"
 
 namespace {
@@ -93,7 +94,7 @@ TEST_F(CnvgfTest, PlaceholderAdapterTextIsReplacedByTheFullName) {
         AddDisplayOf({NvSim_AddGpu("Full Name", c.adapter, 920, 1, 0)});
         ASSERT_EQ(1, object_.Select(0, 0)) << c.adapter;
         EXPECT_STREQ(c.expected, object_.driverVersion.szAdapterString) << c.adapter;
-        EXPECT_EQ(c.fullNameCalls, SimCallsOf(kNvId_GPU_GetFullName).size()) << c.adapter;
+        EXPECT_EQ(c.fullNameCalls, DriverCallsOf(kNvId_GPU_GetFullName).size()) << c.adapter;
     }
     // The name can't be had: the selection fails.
     NvSim_Reset();
@@ -109,7 +110,7 @@ TEST_F(CnvgfTest, SetIlluminationQueriesThenSetsWithExactRecords) {
     NvSim_ClearCalls();
 
     EXPECT_EQ(1, object_.SetIllumination(0, 64));
-    std::vector<NvSimCall> calls = SimCalls();
+    std::vector<NvSimCall> calls = DriverCalls();
     ASSERT_EQ(2u, calls.size());
     EXPECT_EQ(kNvId_GPU_QueryIlluminationSupport, calls[0].id);
     EXPECT_EQ(kNvId_GPU_SetIllumination, calls[1].id);
@@ -126,15 +127,15 @@ TEST_F(CnvgfTest, SetIlluminationQueriesThenSetsWithExactRecords) {
     NvSim_ClearCalls();
     EXPECT_EQ(0, object_.IsSupported(1));
     EXPECT_EQ(0, object_.SetIllumination(1, 64));
-    EXPECT_EQ(0u, SimCallsOf(kNvId_GPU_SetIllumination).size());
-    EXPECT_EQ(2u, SimCallsOf(kNvId_GPU_QueryIlluminationSupport).size());
+    EXPECT_EQ(0u, DriverCallsOf(kNvId_GPU_SetIllumination).size());
+    EXPECT_EQ(2u, DriverCallsOf(kNvId_GPU_QueryIlluminationSupport).size());
 }
 
 TEST_F(CnvgfTest, UnselectedObjectSetsNothing) {
     AddDisplayOf({NvSim_AddGpu("G", "G", 920, 1, 1)});
     EXPECT_EQ(0, object_.IsSupported(0));
     EXPECT_EQ(0, object_.SetIllumination(0, 50));
-    std::vector<NvSimCall> calls = SimCalls();
+    std::vector<NvSimCall> calls = DriverCalls();
     ASSERT_EQ(2u, calls.size());
     for (const NvSimCall& call : calls) {
         EXPECT_EQ(kNvId_GPU_QueryIlluminationSupport, call.id);

@@ -6,6 +6,7 @@
 
 #include "gpu/DebugTrace.h"
 #include "gpu/DeviceDetection.h"
+#include "tests/common/DriverLog.h"
 #include "tests/gpu/SimFixture.h"
 #include "tests/gpu/TraceCapture.h"
 
@@ -46,16 +47,14 @@ std::string Trace(int slot, int display, int gpu, int attribute) {
 
 int LastDisplayTried() {
     int last = -1;
-    for (const NvSimCall& call : SimCallsOf(kNvId_EnumNvidiaDisplayHandle)) last = std::max(last, int(call.index));
+    for (const NvSimCall& call : DriverCallsOf(kNvId_EnumNvidiaDisplayHandle)) last = std::max(last, int(call.index));
     return last;
 }
 
-// A GPU with the logo light or not, and `zones` single-colour illumination zones.
-int ZoneBoard(const char* name, bool logo, int zones) {
-    const int gpu = NvSim_AddGpu(name, name, 920, logo ? 1 : 0, 0);
-    const uint8_t brightness = 50;
-    for (int i = 0; i < zones; ++i) NvSim_AddZone(gpu, NV_GPU_CLIENT_ILLUM_ZONE_TYPE_SINGLE_COLOR, 0, &brightness, 1);
-    return gpu;
+// `count` single-colour illumination zones at 50 %.
+std::vector<ZoneSpec> PlainZones(int count) {
+    const ZoneSpec zone = {NV_GPU_CLIENT_ILLUM_ZONE_TYPE_SINGLE_COLOR, NV_GPU_CLIENT_ILLUM_CTRL_MODE_MANUAL, {50}};
+    return std::vector<ZoneSpec>(count, zone);
 }
 
 std::vector<DetectCase> Cases() {
@@ -97,13 +96,13 @@ std::vector<DetectCase> Cases() {
                       Trace(5, 0, 2, 1), Trace(6, 0, 3, 0), Trace(7, 0, 3, 1)},
                      0});
     cases.push_back({"a board with zones only fills a zone slot",
-                     [] { AddDisplayOf({ZoneBoard("Zone Board", false, 3)}); },
+                     [] { AddDisplayOf({AddZoneBoard("Zone Board", PlainZones(3))}); },
                      1,
                      {{0, 0, 2, "Zone Board"}, kUnknownAfterFind},
                      {Trace(0, 0, 0, 2)},
                      7});
     cases.push_back({"logo and zones: the logo first, the zones after it",
-                     [] { AddDisplayOf({ZoneBoard("Lit Board", true, 1)}); },
+                     [] { AddDisplayOf({AddZoneBoard("Lit Board", PlainZones(1), true)}); },
                      2,
                      {{0, 0, 0, "Lit Board"}, {0, 0, 2, "Lit Board"}, kUnknownAfterFind},
                      {Trace(0, 0, 0, 0), Trace(1, 0, 0, 2)},
@@ -111,7 +110,7 @@ std::vector<DetectCase> Cases() {
     cases.push_back({"zones reach the eighth slot and end the scan",
                      [] {
                          std::vector<int> gpus;
-                         for (int i = 0; i < 9; ++i) gpus.push_back(ZoneBoard("Zone Board", false, 2));
+                         for (int i = 0; i < 9; ++i) gpus.push_back(AddZoneBoard("Zone Board", PlainZones(2)));
                          NvSim_AddDisplay(gpus.data(), 9);
                      },
                      8,
@@ -205,14 +204,14 @@ TEST_F(DetectionTest, QueriesBothLightsOfEachSelectedGpu) {
     AddDisplayOf({gpu});
     DEVICECFG slots[kDeviceSlots] = {};
     ASSERT_EQ(1u, DetectDevices(slots));
-    std::vector<NvSimCall> queries = SimCallsOf(kNvId_GPU_QueryIlluminationSupport);
+    std::vector<NvSimCall> queries = DriverCallsOf(kNvId_GPU_QueryIlluminationSupport);
     ASSERT_EQ(2u, queries.size());
     for (int a = 0; a < 2; ++a) {
         EXPECT_EQ(NvSim_GpuHandle(gpu), queries[a].handle);
         EXPECT_EQ(NV_GPU_QUERY_ILLUMINATION_SUPPORT_PARM_VER, queries[a].version);
         EXPECT_EQ(a, queries[a].attribute);
     }
-    EXPECT_EQ(0u, SimCallsOf(kNvId_GPU_SetIllumination).size());
+    EXPECT_EQ(0u, DriverCallsOf(kNvId_GPU_SetIllumination).size());
 }
 
 TEST(DebugTraceTest, SendsTheFormattedTextCutToTheBuffer) {

@@ -7,7 +7,7 @@
 
 #include "gpu/OpenDevice.h"
 #include "gpu/DeviceDetection.h"
-#include "support/SystemLibrary.h"
+#include "tests/common/LoadedSystemLibrary.h"
 #include "tests/gpu/DetectionChecks.h"
 
 namespace {
@@ -17,9 +17,7 @@ TEST(NoEntry, LoadFailsButKeepsTheLinkUntilReleased) {
     EXPECT_EQ(0, object.Load(1));
     HMODULE held = object.hNvapi;
     ASSERT_NE(nullptr, held);
-    char path[kSystemLibraryPathSize];
-    ASSERT_TRUE(SystemLibraryPath(NVAPI_LIBRARY_NAME, path));
-    EXPECT_EQ(GetModuleHandleA(path), held);
+    EXPECT_EQ(LoadedSystemLibrary(NVAPI_LIBRARY_NAME), held);
     EXPECT_NE(nullptr, GetProcAddress(held, "NotTheDriver")) << "the no-entry library, not the simulated driver";
     EXPECT_EQ(nullptr, object.pfnQueryInterface);
     EXPECT_EQ(0, object.Load(1));

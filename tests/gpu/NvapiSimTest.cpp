@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "gpu/NvApi.h"
+#include "tests/common/DriverLog.h"
 #include "tests/gpu/SimFixture.h"
 
 namespace {
@@ -156,7 +157,7 @@ TEST_F(NvapiSimTest, RecordsEveryCallInOrderWithItsArguments) {
     ASSERT_EQ(NVAPI_OK, Query(Gpu(1), 1, &supported));
     ASSERT_EQ(NVAPI_OK, Set(Gpu(1), 1, 77));
 
-    std::vector<NvSimCall> calls = SimCalls();
+    std::vector<NvSimCall> calls = DriverCalls();
     ASSERT_EQ(3u, calls.size());
     EXPECT_EQ(kNvId_EnumNvidiaDisplayHandle, calls[0].id);
     EXPECT_EQ(NvSim_DisplayHandle(0), calls[0].handle);
@@ -202,7 +203,7 @@ TEST_F(NvapiSimTest, CallsFromSeveralThreadsAreAllRecorded) {
             for (int i = 0; i < kCallsEach; ++i) Set(Gpu(1), t % 2, static_cast<NvU32>(t));
         });
     for (std::thread& thread : threads) thread.join();
-    std::vector<NvSimCall> calls = SimCalls();
+    std::vector<NvSimCall> calls = DriverCalls();
     ASSERT_EQ(static_cast<size_t>(kThreads * kCallsEach), calls.size());
     int perThread[kThreads] = {};
     for (const NvSimCall& call : calls) {

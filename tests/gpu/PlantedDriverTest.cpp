@@ -11,8 +11,9 @@
 
 #include "gpu/CNVGF.h"
 #include "gpu/NvApi.h"
+#include "tests/common/SettingsFile.h"
+#include "tests/common/LoadedSystemLibrary.h"
 #include "tests/plugin/PluginRun.h"
-#include "support/SystemLibrary.h"
 #include "tests/common/PlantedLibrary.h"
 #include "tools/host/VisPlugin.h"
 #include "tools/nvapi_sim/NvapiSim.h"
@@ -24,10 +25,7 @@ const std::vector<std::string> kNone;
 // The driver library in the system folder as this process holds it, and its call log.
 class SystemDriver {
 public:
-    SystemDriver() {
-        char path[kSystemLibraryPathSize];
-        module_ = SystemLibraryPath(NVAPI_LIBRARY_NAME, path) ? GetModuleHandleA(path) : nullptr;
-    }
+    SystemDriver() : module_(LoadedSystemLibrary(NVAPI_LIBRARY_NAME)) {}
     HMODULE Module() const { return module_; }
 
     int CallsOf(uint32_t id) const {
@@ -93,7 +91,7 @@ TEST_F(PlantedDriver, LoadLinksOnlyTheSystemDriver) {
 // surface and Load), Render sets the light, Quit releases the links.
 TEST_F(PlantedDriver, PluginRunDrivesOnlyTheSystemDriver) {
     const std::string settings = planted_.BesidePlugin("vis_glowmeter.ini");
-    testrun::WriteSettingsFile(testrun::OneLeftLogoLight(), settings);
+    WriteSettingsFile(testrun::OneLeftLogoLight(), settings);
     {
         VisPlugin plugin;
         std::string error;
@@ -111,7 +109,7 @@ TEST_F(PlantedDriver, PluginRunDrivesOnlyTheSystemDriver) {
         EXPECT_EQ(2, driver.CallsOf(kNvId_GPU_SetIllumination));
         EXPECT_EQ(17, driver.Brightness(0, kAttributeLogo));  // 90 gives 70, then 70 / 4
     }
-    testrun::RemoveSettingsFile(settings);
+    RemoveSettingsFile(settings);
     EXPECT_EQ(kNone, planted_.Loaded());
 }
 

@@ -6,16 +6,12 @@
 #include <vector>
 
 #include "gpu/OpenDevice.h"
+#include "tests/common/DriverLog.h"
 #include "tests/gpu/SimFixture.h"
 
 namespace {
 
 // A zone of each type with a colour of its own; the RGB one cycles (piecewise linear).
-struct ZoneSpec {
-    uint32_t type;
-    uint32_t mode;
-    std::vector<uint8_t> colour;
-};
 const std::vector<ZoneSpec> kZones = {
     {NV_GPU_CLIENT_ILLUM_ZONE_TYPE_RGB, NV_GPU_CLIENT_ILLUM_CTRL_MODE_MANUAL, {255, 40, 10, 90}},
     {NV_GPU_CLIENT_ILLUM_ZONE_TYPE_RGBW, NV_GPU_CLIENT_ILLUM_CTRL_MODE_MANUAL, {1, 2, 3, 4, 80}},
@@ -23,21 +19,6 @@ const std::vector<ZoneSpec> kZones = {
     {NV_GPU_CLIENT_ILLUM_ZONE_TYPE_SINGLE_COLOR, NV_GPU_CLIENT_ILLUM_CTRL_MODE_MANUAL, {60}},
     {NV_GPU_CLIENT_ILLUM_ZONE_TYPE_RGB, NV_GPU_CLIENT_ILLUM_CTRL_MODE_PIECEWISE_LINEAR, {0, 128, 255, 50, 9, 9}},
 };
-
-int ZonesOnlyBoard(const std::vector<ZoneSpec>& zones = kZones) {
-    const int gpu = NvSim_AddGpu("Zone Board", "Zone Board", 920, 0, 0);
-    for (const ZoneSpec& z : zones)
-        NvSim_AddZone(gpu, z.type, z.mode, z.colour.data(), static_cast<int>(z.colour.size()));
-    AddDisplayOf({gpu});
-    return gpu;
-}
-
-std::vector<NvSimZone> ZonesOf(int gpu) {
-    std::vector<NvSimZone> zones;
-    NvSimZone zone;
-    for (int i = 0; NvSim_GetZone(gpu, i, &zone); ++i) zones.push_back(zone);
-    return zones;
-}
 
 bool SameZones(const std::vector<NvSimZone>& a, const std::vector<NvSimZone>& b) {
     return a.size() == b.size() && std::memcmp(a.data(), b.data(), a.size() * sizeof(NvSimZone)) == 0;
@@ -53,7 +34,8 @@ class ZoneLightsTest : public SimTest {
 protected:
     // A board with the five zones, their lighting as it stood, and an object opened on it.
     void OpenBoard() {
-        gpu = ZonesOnlyBoard();
+        gpu = AddZoneBoard("Zone Board", kZones);
+        AddDisplayOf({gpu});
         before = ZonesOf(gpu);
         ASSERT_EQ(OpenDevice(object, slot), 1);
     }
@@ -81,7 +63,7 @@ TEST_F(ZoneLightsTest, ZonesAreALightWhenTheBoardReportsAny) {
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
         NvSim_Reset();
-        ZonesOnlyBoard(row.zones);
+        AddDisplayOf({AddZoneBoard("Zone Board", row.zones)});
         NvSim_FailCall(kNvId_GPU_ClientIllumZonesGetInfo, row.failInfo);
         CNVGF object;
         DEVICECFG slot = ZoneSlot();
@@ -89,8 +71,8 @@ TEST_F(ZoneLightsTest, ZonesAreALightWhenTheBoardReportsAny) {
         EXPECT_STREQ(slot.Name, row.name);
         EXPECT_EQ(object.IsSupported(kAttributeZones), row.supported);
         // The older lights' query never hears of attribute 2.
-        for (const NvSimCall& call : SimCallsOf(kNvId_GPU_QueryIlluminationSupport)) EXPECT_NE(call.attribute, 2);
-        for (const NvSimCall& call : SimCallsOf(kNvId_GPU_ClientIllumZonesGetInfo))
+        for (const NvSimCall& call : DriverCallsOf(kNvId_GPU_QueryIlluminationSupport)) EXPECT_NE(call.attribute, 2);
+        for (const NvSimCall& call : DriverCallsOf(kNvId_GPU_ClientIllumZonesGetInfo))
             EXPECT_EQ(call.version, NV_GPU_CLIENT_ILLUM_ZONE_INFO_PARAMS_VER);
     }
 }
@@ -102,7 +84,7 @@ TEST_F(ZoneLightsTest, ASetChangesOnlyTheBrightnessOfEveryZone) {
     NvSim_ClearCalls();
 
     ASSERT_EQ(object.SetIllumination(kAttributeZones, 42), 1);
-    const std::vector<NvSimCall> calls = SimCalls();
+    const std::vector<NvSimCall> calls = DriverCalls();
     ASSERT_EQ(calls.size(), 2u);
     EXPECT_EQ(calls[0].id, kNvId_GPU_ClientIllumZonesGetInfo);
     EXPECT_EQ(calls[1].id, kNvId_GPU_ClientIllumZonesSetControl);
@@ -155,7 +137,7 @@ TEST_F(ZoneLightsTest, ALightNeverSetWritesNothingBack) {
     ASSERT_NO_FATAL_FAILURE(OpenBoard());
     NvSim_ClearCalls();
     EXPECT_EQ(object.RestoreZones(), 1);
-    EXPECT_TRUE(SimCallsOf(kNvId_GPU_ClientIllumZonesSetControl).empty());
+    EXPECT_TRUE(DriverCallsOf(kNvId_GPU_ClientIllumZonesSetControl).empty());
     EXPECT_TRUE(SameZones(ZonesOf(gpu), before));
     EXPECT_EQ(object.RestoreZones(), 0) << "given back twice";
 }

@@ -49,19 +49,6 @@ bool MakeWinampFolder(const std::string& folder) {
     return TempFolder::WriteBytes(folder + "\\winamp.exe", "MZ");
 }
 
-std::set<std::string> FilesIn(const std::string& folder) {
-    std::set<std::string> names;
-    WIN32_FIND_DATAA found;
-    HANDLE h = FindFirstFileA((folder + "\\*").c_str(), &found);
-    if (h == INVALID_HANDLE_VALUE) return names;
-    do {
-        const std::string name = found.cFileName;
-        if (name != "." && name != "..") names.insert(name);
-    } while (FindNextFileA(h, &found));
-    FindClose(h);
-    return names;
-}
-
 // --- registry --------------------------------------------------------------------------
 
 // `view` picks the 32-bit or the 64-bit registry (KEY_WOW64_32KEY / KEY_WOW64_64KEY);
@@ -201,7 +188,7 @@ protected:
     // uninstaller in <folder>\Plugins, and nothing else.
     static void ExpectInstalledIn(const std::string& folder) {
         const std::string plugins = folder + "\\Plugins";
-        EXPECT_EQ(FilesIn(plugins), (std::set<std::string>{kPlugin, kSettings, kUninstaller})) << plugins;
+        EXPECT_EQ(TempFolder::Names(plugins), (std::set<std::string>{kPlugin, kSettings, kUninstaller})) << plugins;
         EXPECT_TRUE(TempFolder::ReadBytes(plugins + "\\" + kPlugin) == TempFolder::ReadBytes(PluginPath()))
             << "the installed plug-in differs from " << PluginPath();
         EXPECT_EQ(UninstallValue("InstallLocation"), "sz:" + plugins);
@@ -209,7 +196,7 @@ protected:
 
     // Nothing installed anywhere: the Winamp folder as it was, no uninstall entry.
     void ExpectNothingInstalled() const {
-        EXPECT_EQ(FilesIn(winamp_), std::set<std::string>{"winamp.exe"});
+        EXPECT_EQ(TempFolder::Names(winamp_), std::set<std::string>{"winamp.exe"});
         EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey, KEY_WOW64_64KEY));
         EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey, KEY_WOW64_32KEY));
         EXPECT_FALSE(TempFolder::Exists(DefaultWinampFolder() + "\\Plugins"));
@@ -337,7 +324,7 @@ TEST_F(Installer, FailsWithoutWinampOrWhileItRunsAndInstallsNothing) {
         EXPECT_FALSE(run.timedOut);
         EXPECT_EQ(run.exitCode, row.code);
         ExpectNothingInstalled();
-        EXPECT_TRUE(FilesIn(notWinamp).empty());
+        EXPECT_TRUE(TempFolder::Names(notWinamp).empty());
     }
 }
 
@@ -366,7 +353,7 @@ TEST_F(Installer, SilentUninstallRemovesThePluginAndKeepsTheSettings) {
 
     const ChildResult run = QuietUninstall();
     EXPECT_EQ(run.exitCode, kDone);
-    EXPECT_EQ(FilesIn(Plugins()), (std::set<std::string>{kSettings, "vis_other.dll"}));
+    EXPECT_EQ(TempFolder::Names(Plugins()), (std::set<std::string>{kSettings, "vis_other.dll"}));
     EXPECT_EQ(TempFolder::ReadBytes(InPlugins(kSettings)), edited);
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey, KEY_WOW64_64KEY));
     EXPECT_TRUE(TempFolder::Exists(winamp_ + "\\winamp.exe"));

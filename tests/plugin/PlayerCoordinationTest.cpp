@@ -12,6 +12,7 @@
 #include "plugin/PlayerClock.h"
 #include "plugin/PlayerCoordination.h"
 #include "tools/common/PlayerWindow.h"
+#include "tests/common/SettingsFile.h"
 #include "tests/plugin/PluginRun.h"
 #include "plugin/Lifecycle.h"
 #include "plugin/PluginState.h"
@@ -28,7 +29,7 @@ unsigned TestClock() { return g_Now; }
 struct PlayerRun : ::testing::Test {
     winampVisModule module = {};
     std::unique_ptr<haloseq::PlayerWindow> player;
-    std::string settingsPath = testrun::SettingsPath();
+    std::string settingsPath = SettingsPath();
 
     void SetUp() override {
         PLUGINCFG cfg = testrun::DefaultSettings();
@@ -44,12 +45,12 @@ struct PlayerRun : ::testing::Test {
         player.reset();
         haloseq::PumpFor(0);  // drop what is left in this thread's queue
         SetPlayerClock(nullptr);
-        testrun::RemoveSettingsFile(settingsPath);
+        RemoveSettingsFile(settingsPath);
     }
 
     // The settings the next Init starts from, in the file and in memory alike.
     void Configure(const PLUGINCFG& cfg) {
-        testrun::WriteSettingsFile(cfg, settingsPath);
+        WriteSettingsFile(cfg, settingsPath);
         g_LiveConfig = cfg;
     }
 

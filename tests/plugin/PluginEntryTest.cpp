@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include "tests/common/DriverLog.h"
+#include "tests/common/SettingsFile.h"
 #include "tests/plugin/PluginRun.h"
 #include "tests/plugin/SimMachine.h"
 #include "sdk/WinampVis.h"
@@ -60,18 +62,18 @@ struct PluginDllRun : PluginDll {
     void SetUp() override {
         PluginDll::SetUp();
         testrun::EightGpuMachine();
-        settingsPath = testrun::SettingsPath(dll);
+        settingsPath = SettingsPath(dll);
         PLUGINCFG cfg = testrun::DefaultSettings();
         cfg.PlayerEnable = 0;
         cfg.Devices[0] = {1, 0, 0, kAttributeLogo, kChannelLeft, ""};
         cfg.Devices[3] = {1, 0, 3, kAttributeSli, kChannelRight, ""};
-        testrun::WriteSettingsFile(cfg, settingsPath);
+        WriteSettingsFile(cfg, settingsPath);
         module = header->getModule(0);
         module->hDllInstance = dll;
     }
 
     void TearDown() override {
-        testrun::RemoveSettingsFile(settingsPath);
+        RemoveSettingsFile(settingsPath);
         NvSim_Reset();
         PluginDll::TearDown();
     }
@@ -86,7 +88,7 @@ struct PluginDllRun : PluginDll {
 
 TEST_F(PluginDllRun, InitRenderQuitDriveTheLightsTheFileNames) {
     EXPECT_EQ(module->Init(module), 0);
-    EXPECT_EQ(testrun::CountCalls(kNvId_Initialize), 8);
+    EXPECT_EQ(CountDriverCalls(kNvId_Initialize), 8);
     EXPECT_EQ(Frame(90, 25), std::vector<testrun::SetCall>({{0, 0, 70}, {0, 0, 17}, {3, 1, 25}, {3, 1, 6}}));
     // Every module record reaches the same run.
     winampVisModule* low = header->getModule(2);
@@ -106,7 +108,7 @@ TEST_F(PluginDllRun, ConfigWithoutItsDialogLeavesTheRunAlone) {
     module->hDllInstance = GetModuleHandleA(nullptr);  // this test program: no dialog 101
     module->Config(module);
     module->hDllInstance = dll;
-    EXPECT_EQ(testrun::DriverCalls().size(), 0u) << "Quit or Init ran";
+    EXPECT_EQ(DriverCalls().size(), 0u) << "Quit or Init ran";
     EXPECT_EQ(testrun::ReadFileText(settingsPath), fileBefore);
     EXPECT_EQ(Frame(90, 25), std::vector<testrun::SetCall>({{0, 0, 70}, {0, 0, 17}, {3, 1, 25}, {3, 1, 6}}));
     module->Quit(module);

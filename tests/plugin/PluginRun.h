@@ -1,7 +1,7 @@
 #pragma once
-// Test helpers for a visualization run: the settings the run should start from, written both
-// into "vis_glowmeter.ini" beside the test program (where Init's load looks when the module's
-// hDllInstance is null) and into the live settings, and a module record to call through.
+// Test helpers for a visualization run: the settings the run should start from (written with
+// tests/common/SettingsFile.h, e.g. beside the test program, where Init's load looks when the
+// module's hDllInstance is null), a file's whole text, and the waveform of a module record.
 #include <windows.h>
 
 #include <cstdio>
@@ -9,13 +9,8 @@
 #include <string>
 
 #include "settings/PluginCfg.h"
-#include "tests/common/SettingsFile.h"
 
 namespace testrun {
-
-using ::RemoveSettingsFile;
-using ::SettingsPath;
-using ::WriteSettingsFile;
 
 // Settings with every slot disabled, Display 0 and GPU equal to the slot's number.
 inline PLUGINCFG DefaultSettings() {

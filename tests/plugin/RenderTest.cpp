@@ -8,6 +8,9 @@
 
 #include "tests/plugin/LockHolder.h"
 #include "plugin/PlayerCoordination.h"
+#include "tests/common/DriverLog.h"
+#include "tests/common/SettingsFile.h"
+#include "tests/gpu/SimFixture.h"
 #include "tests/plugin/PluginRun.h"
 #include "plugin/Lifecycle.h"
 #include "plugin/PluginState.h"
@@ -21,19 +24,19 @@ using Sets = std::vector<SetCall>;
 
 struct PluginRun : ::testing::Test {
     winampVisModule module = {};
-    std::string settingsPath = testrun::SettingsPath();
+    std::string settingsPath = SettingsPath();
 
     void SetUp() override { testrun::EightGpuMachine(); }
 
     void TearDown() override {
         if (g_RenderLock.IsCreated()) Quit(&module);
-        testrun::RemoveSettingsFile(settingsPath);
+        RemoveSettingsFile(settingsPath);
         NvSim_Reset();
     }
 
     // Starts a run on these settings (in the file and in memory alike) with an empty call log.
     void Start(const PLUGINCFG& cfg) {
-        testrun::WriteSettingsFile(cfg, settingsPath);
+        WriteSettingsFile(cfg, settingsPath);
         g_LiveConfig = cfg;
         Init(&module);
         NvSim_ClearCalls();
@@ -144,14 +147,14 @@ TEST_F(PluginRun, InitOpensEverySlotAndQuitReleasesEveryLink) {
     cfg.Devices[0].Channel = kChannelLeft;
     cfg.Devices[6].Display = 3;               // no such display
     cfg.Devices[7].Attribute = kAttributeSli;  // GPU 7 has no SLI bridge light
-    testrun::WriteSettingsFile(cfg, settingsPath);
+    WriteSettingsFile(cfg, settingsPath);
     g_LiveConfig = cfg;
     Init(&module);
 
-    EXPECT_EQ(testrun::CountCalls(kNvId_Initialize), 8);
+    EXPECT_EQ(CountDriverCalls(kNvId_Initialize), 8);
     // Each slot that reached its GPU asked that GPU for the slot's light.
     std::vector<std::pair<int, int>> queried;
-    for (const NvSimCall& call : testrun::DriverCalls())
+    for (const NvSimCall& call : DriverCalls())
         if (call.id == kNvId_GPU_QueryIlluminationSupport) queried.push_back({testrun::GpuOf(call), call.attribute});
     EXPECT_EQ(queried, (std::vector<std::pair<int, int>>{{0, 0}, {1, 0}, {2, 0}, {3, 0}, {4, 0}, {5, 0}, {7, 1}}));
     // The display's adapter names every slot that has its light.
@@ -174,16 +177,14 @@ TEST_F(PluginRun, InitOpensEverySlotAndQuitReleasesEveryLink) {
 // keeping its colour, and Quit gives the zones back as they were, byte for byte.
 TEST_F(PluginRun, AZoneSlotDrivesEveryZoneAndQuitGivesThemBack) {
     NvSim_Reset();
-    const int gpu = NvSim_AddGpu("Zone Board", "Zone Board", 920, 0, 0);
-    const uint8_t cycling[] = {10, 200, 30, 90, 7, 7};
-    const uint8_t rgbw[] = {1, 2, 3, 4, 80};
-    const uint8_t single[] = {60};
-    NvSim_AddZone(gpu, NV_GPU_CLIENT_ILLUM_ZONE_TYPE_RGB, NV_GPU_CLIENT_ILLUM_CTRL_MODE_PIECEWISE_LINEAR, cycling, 6);
-    NvSim_AddZone(gpu, NV_GPU_CLIENT_ILLUM_ZONE_TYPE_RGBW, NV_GPU_CLIENT_ILLUM_CTRL_MODE_MANUAL, rgbw, 5);
-    NvSim_AddZone(gpu, NV_GPU_CLIENT_ILLUM_ZONE_TYPE_SINGLE_COLOR, NV_GPU_CLIENT_ILLUM_CTRL_MODE_MANUAL, single, 1);
-    NvSim_AddDisplay(&gpu, 1);
-    NvSimZone before[3];
-    for (int i = 0; i < 3; ++i) ASSERT_TRUE(NvSim_GetZone(gpu, i, &before[i]));
+    const int gpu = AddZoneBoard("Zone Board", {
+        {NV_GPU_CLIENT_ILLUM_ZONE_TYPE_RGB, NV_GPU_CLIENT_ILLUM_CTRL_MODE_PIECEWISE_LINEAR, {10, 200, 30, 90, 7, 7}},
+        {NV_GPU_CLIENT_ILLUM_ZONE_TYPE_RGBW, NV_GPU_CLIENT_ILLUM_CTRL_MODE_MANUAL, {1, 2, 3, 4, 80}},
+        {NV_GPU_CLIENT_ILLUM_ZONE_TYPE_SINGLE_COLOR, NV_GPU_CLIENT_ILLUM_CTRL_MODE_MANUAL, {60}},
+    });
+    AddDisplayOf({gpu});
+    const std::vector<NvSimZone> before = ZonesOf(gpu);
+    ASSERT_EQ(before.size(), 3u);
 
     PLUGINCFG cfg = Quiet();
     cfg.Devices[0] = {1, 0, 0, kAttributeZones, kChannelLeft, ""};
@@ -193,38 +194,35 @@ TEST_F(PluginRun, AZoneSlotDrivesEveryZoneAndQuitGivesThemBack) {
     NvSim_ClearCalls();
     Render(&module);
     std::vector<unsigned> set;
-    for (const NvSimCall& call : testrun::DriverCalls()) {
+    for (const NvSimCall& call : DriverCalls()) {
         if (call.id != kNvId_GPU_ClientIllumZonesSetControl) continue;
         EXPECT_EQ(call.version, NV_GPU_CLIENT_ILLUM_ZONE_CONTROL_PARAMS_VER);
         EXPECT_EQ(call.index, 0u) << "bDefault set";
         set.push_back(call.value);
     }
     EXPECT_EQ(set, std::vector<unsigned>({70, 17}));
+    const std::vector<NvSimZone> now = ZonesOf(gpu);
+    ASSERT_EQ(now.size(), 3u);
     const size_t brightnessAt[3] = {3, 4, 0};
-    for (int i = 0; i < 3; ++i) {
+    for (size_t i = 0; i < 3; ++i) {
         SCOPED_TRACE(i);
-        NvSimZone now;
-        ASSERT_TRUE(NvSim_GetZone(gpu, i, &now));
-        EXPECT_EQ(now.mode, NV_GPU_CLIENT_ILLUM_CTRL_MODE_MANUAL);
-        EXPECT_EQ(now.data[brightnessAt[i]], 17);
-        EXPECT_EQ(std::memcmp(now.data, before[i].data, brightnessAt[i]), 0) << "the colour changed";
+        EXPECT_EQ(now[i].mode, NV_GPU_CLIENT_ILLUM_CTRL_MODE_MANUAL);
+        EXPECT_EQ(now[i].data[brightnessAt[i]], 17);
+        EXPECT_EQ(std::memcmp(now[i].data, before[i].data, brightnessAt[i]), 0) << "the colour changed";
     }
 
     Quit(&module);
-    for (int i = 0; i < 3; ++i) {
-        NvSimZone now;
-        ASSERT_TRUE(NvSim_GetZone(gpu, i, &now));
-        EXPECT_EQ(std::memcmp(&now, &before[i], sizeof now), 0) << "zone " << i << " not given back";
-    }
+    const std::vector<NvSimZone> after = ZonesOf(gpu);
+    ASSERT_EQ(after.size(), 3u);
+    for (size_t i = 0; i < 3; ++i)
+        EXPECT_EQ(std::memcmp(&after[i], &before[i], sizeof(NvSimZone)), 0) << "zone " << i << " not given back";
 }
 
 // A driver that refuses to take the zones back at Quit: the run still ends as usual.
 TEST_F(PluginRun, QuitEndsTheRunWhenTheZonesCannotBeGivenBack) {
     NvSim_Reset();
-    const int gpu = NvSim_AddGpu("Zone Board", "Zone Board", 920, 0, 0);
-    const uint8_t single[] = {60};
-    NvSim_AddZone(gpu, NV_GPU_CLIENT_ILLUM_ZONE_TYPE_SINGLE_COLOR, NV_GPU_CLIENT_ILLUM_CTRL_MODE_MANUAL, single, 1);
-    NvSim_AddDisplay(&gpu, 1);
+    const ZoneSpec single = {NV_GPU_CLIENT_ILLUM_ZONE_TYPE_SINGLE_COLOR, NV_GPU_CLIENT_ILLUM_CTRL_MODE_MANUAL, {60}};
+    AddDisplayOf({AddZoneBoard("Zone Board", {single})});
     PLUGINCFG cfg = Quiet();
     cfg.Devices[0] = {1, 0, 0, kAttributeZones, kChannelLeft, ""};
     Start(cfg);
@@ -234,7 +232,7 @@ TEST_F(PluginRun, QuitEndsTheRunWhenTheZonesCannotBeGivenBack) {
     Quit(&module);
     EXPECT_FALSE(g_RenderLock.IsCreated());
     EXPECT_EQ(g_Devices[0].hNvapi, nullptr);
-    EXPECT_EQ(testrun::CountCalls(kNvId_GPU_ClientIllumZonesSetControl), 3) << "one frame's two sets, then the refused one";
+    EXPECT_EQ(CountDriverCalls(kNvId_GPU_ClientIllumZonesSetControl), 3) << "one frame's two sets, then the refused one";
 }
 
 // With the render lock held elsewhere, Render neither waits nor drops the lights: it only
@@ -277,7 +275,7 @@ TEST_F(PluginRun, ConfigWhoseDialogCannotBeCreatedChangesNothing) {
 
     Config(&module);
 
-    EXPECT_EQ(testrun::DriverCalls().size(), 0u) << "Init or Quit ran";
+    EXPECT_EQ(DriverCalls().size(), 0u) << "Init or Quit ran";
     EXPECT_TRUE(g_RenderLock.IsCreated());
     for (const CNVGF& device : g_Devices) EXPECT_NE(device.hNvapi, nullptr);
     EXPECT_EQ(testrun::ReadFileText(settingsPath), fileBefore) << "the settings were saved";

@@ -32,9 +32,6 @@ inline void EightGpuMachine() {
     NvSim_AddDisplay(ids, 8);
 }
 
-using ::DriverCalls;
-inline int CountCalls(uint32_t id) { return CountDriverCalls(id); }
-
 // The simulated GPU that a call addressed (-1: a handle the driver never gave out).
 inline int GpuOf(const NvSimCall& call) {
     for (int i = 0; i < 8; ++i)

@@ -13,6 +13,8 @@
 
 #include "tests/client/UdpService.h"
 #include "tools/common/PlayerWindow.h"
+#include "tests/common/DriverLog.h"
+#include "tests/common/SettingsFile.h"
 #include "tests/plugin/PluginRun.h"
 #include "tests/plugin/SimMachine.h"
 #include "dialog/Resource.h"
@@ -95,7 +97,7 @@ protected:
         PLUGINCFG cfg = testrun::DefaultSettings();
         cfg.PlayerWait = 5;
         cfg.Devices[0] = {1, 0, 0, kAttributeLogo, kChannelLeft, ""};
-        testrun::WriteSettingsFile(cfg, settingsPath);
+        WriteSettingsFile(cfg, settingsPath);
         player = std::make_unique<haloseq::PlayerWindow>();
         ASSERT_TRUE(player->IsUp());
         violationsBefore = g_AccessViolations;
@@ -241,7 +243,7 @@ TEST_F(WinampLifecycle, CancelDuringARunRestartsNothing) {
     VisThread vis(Run(false), music);
     ASSERT_TRUE(vis.Start());
     ASSERT_TRUE(music.WaitForFrames(3));
-    const int opened = testrun::CountCalls(kNvId_Initialize);
+    const int opened = CountDriverCalls(kNvId_Initialize);
     EXPECT_EQ(opened, 8);
     WritePrivateProfileStringA("GLOBAL", "Decay", "2", settingsPath.c_str());  // edited by hand meanwhile
     WritePrivateProfileStringA(nullptr, nullptr, nullptr, settingsPath.c_str());
@@ -252,7 +254,7 @@ TEST_F(WinampLifecycle, CancelDuringARunRestartsNothing) {
     });
     const LONG framesAtReturn = music.frames;
     ASSERT_TRUE(music.WaitForFrames(framesAtReturn + 3));
-    EXPECT_EQ(testrun::CountCalls(kNvId_Initialize), opened) << "the lights were opened again";
+    EXPECT_EQ(CountDriverCalls(kNvId_Initialize), opened) << "the lights were opened again";
     EXPECT_EQ(NvSim_Brightness(0, kAttributeLogo), 35);
     EXPECT_EQ(PlayerMessages(), std::vector<UINT>({kPause}));
     vis.RequestStop();

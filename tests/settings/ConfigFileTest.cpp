@@ -13,19 +13,18 @@
 #include "settings/ConfigFile.h"
 #include "settings/PluginCfg.h"
 #include "support/ProfileText.h"
+#include "tests/common/PluginCopy.h"
 #include "tests/common/ProgramFiles.h"
 #include "tests/common/TempFolder.h"
+#include "tests/common/UnicodeFolder.h"
 #include "tests/common/UnreadableFile.h"
 
 namespace {
 
-// Loads a copy of the plug-in DLL, named dllName, from folder. Wide calls with the "\\?\"
-// prefix, so that a folder deeper than MAX_PATH works too.
-HMODULE LoadDllCopy(const std::string& folder, const char* dllName = "vis_glowmeter.dll") {
-    const std::wstring target = L"\\\\?\\" + TempFolder::Wide(folder + "\\" + dllName);
-    const std::wstring source = TempFolder::Wide(PluginPath());
-    if (!CopyFileW(source.c_str(), target.c_str(), FALSE)) return nullptr;
-    return LoadLibraryW(target.c_str());
+// Loads a copy of the plug-in DLL, named dllName, from folder, through the "\\?\" prefix, so
+// that a folder deeper than MAX_PATH works too.
+HMODULE LoadDllCopyIn(const std::string& folder, const char* dllName = "vis_glowmeter.dll") {
+    return LoadDllCopy(L"\\\\?\\" + TempFolder::Wide(folder), TempFolder::Wide(dllName));
 }
 
 // Splits a file's text into its lines, without line ends and without blank lines.
@@ -58,7 +57,7 @@ struct ConfigFile : ::testing::Test {
 
     void SetUp() override {
         ASSERT_TRUE(folder.Ok());
-        dll = LoadDllCopy(folder.Path());
+        dll = LoadDllCopyIn(folder.Path());
         ASSERT_NE(dll, nullptr);
         module.hDllInstance = dll;
         ini = folder.File("vis_glowmeter.ini");
@@ -301,11 +300,9 @@ TEST_F(ConfigFile, WhereNoCopyCanBeMadeTheFileIsWrittenInPlace) {
 TEST(ConfigFileFolder, AFolderNamedOutsideTheAnsiCodePageHoldsTheSettings) {
     TempFolder base;
     ASSERT_TRUE(base.Ok());
-    const std::wstring folder = TempFolder::Wide(base.Path()) + L"\\\u041a\u0438\u0440\u0438\u043b\u043b\u0438\u0446\u0430 \u65e5\u672c";
+    const std::wstring folder = TempFolder::Wide(base.Path()) + L"\\" + kUnicodeFolderName;
     ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
-    const std::wstring dllPath = folder + L"\\vis_glowmeter.dll";
-    ASSERT_TRUE(CopyFileW(TempFolder::Wide(PluginPath()).c_str(), dllPath.c_str(), FALSE));
-    HMODULE dll = LoadLibraryW(dllPath.c_str());
+    HMODULE dll = LoadDllCopy(folder);
     ASSERT_NE(dll, nullptr);
     winampVisModule module = {};
     module.hDllInstance = dll;
@@ -328,7 +325,7 @@ TEST(ConfigFileDisk, ASaveThatRunsOutOfSpaceKeepsTheFile) {
     const std::string disk = ProgramFolder() + "small-disk";
     if (!TempFolder::Exists(disk + "\\.small-disk"))
         GTEST_SKIP() << "no small disk mounted at " << disk << " (the test run mounts one when it runs as root)";
-    HMODULE dll = LoadDllCopy(disk);
+    HMODULE dll = LoadDllCopyIn(disk);
     ASSERT_NE(dll, nullptr);
     winampVisModule module = {};
     module.hDllInstance = dll;
@@ -374,7 +371,8 @@ TEST(ConfigFileDisk, ASaveThatRunsOutOfSpaceKeepsTheFile) {
     DeleteFileA((disk + "\\vis_glowmeter.dll").c_str());
 }
 
-// The value of a key in a file's bytes as they are on the disk ("" when missing).
+// Whether a file's bytes, as they are on the disk, hold a key; its value into `value` ("" when
+// they do not).
 bool FileValue(const std::string& file, const char* section, const char* key, std::string& value) {
     std::string bytes = TempFolder::ReadBytes(file);
     size_t length = bytes.size();
@@ -399,7 +397,11 @@ TEST(ConfigFileSaves, AKilledSaveLeavesOneWholeSave) {
         first += "[DEVICE" + std::to_string(i) + "]\r\nEnable=0\r\nDisplay=0\r\nGPU=0\r\nAttribute=0\r\nChannel=0\r\n";
     ASSERT_TRUE(TempFolder::WriteBytes(ini, first));
 
-    std::srand(GetTickCount());
+    // The moments of the kills differ from run to run; every failure names the seed, so that a
+    // failing run's moments can be tried again by fixing the seed here.
+    const unsigned seed = GetTickCount();
+    SCOPED_TRACE(testing::Message() << "seed " << seed);
+    std::srand(seed);
     unsigned long lastGeneration = 0;
     for (int round = 0; round < 20; ++round) {
         SCOPED_TRACE(round);
@@ -465,7 +467,7 @@ TEST(ConfigFilePath, APathThatCannotBeHadFailsAndTouchesNothing) {
     const std::string deep = LongFolder(folder.Path(), 1010);
     ASSERT_FALSE(deep.empty()) << "the platform refuses long folder paths";
     for (const char* dllName : {"v.dll", "vis_glowmeter.dll"}) {
-        HMODULE dll = LoadDllCopy(deep, dllName);
+        HMODULE dll = LoadDllCopyIn(deep, dllName);
         ASSERT_NE(dll, nullptr) << dllName;
         winampVisModule module = {};
         module.hDllInstance = dll;

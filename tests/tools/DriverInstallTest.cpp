@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <set>
 #include <string>
 
 #include "tests/common/ProgramFiles.h"
@@ -36,15 +37,10 @@ protected:
     }
     std::string Target() const { return folder_.File(kDriverName); }
     std::string TargetBytes() const { return TempFolder::Exists(Target()) ? TempFolder::ReadBytes(Target()) : ""; }
+    // Nothing in the folder but the target, if that: no copy left beside it.
     bool OnlyTheTarget() const {
-        WIN32_FIND_DATAA found;
-        HANDLE h = FindFirstFileA(folder_.File("*").c_str(), &found);
-        int files = 0;
-        if (h != INVALID_HANDLE_VALUE) {
-            do files += !(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY); while (FindNextFileA(h, &found));
-            FindClose(h);
-        }
-        return files <= 1;
+        const std::set<std::string> names = TempFolder::Names(folder_.Path());
+        return names.empty() || names == std::set<std::string>{kDriverName};
     }
     TempFolder folder_;
 };

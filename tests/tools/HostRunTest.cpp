@@ -11,10 +11,12 @@
 #include <string>
 #include <vector>
 
+#include "dialog/Resource.h"
 #include "tests/client/UdpService.h"
 #include "tests/common/ChildProcess.h"
 #include "tests/common/ProgramFiles.h"
 #include "tests/common/TempFolder.h"
+#include "tests/common/UnicodeFolder.h"
 #include "tests/tools/WavBytes.h"
 #include "tools/common/Utf8Text.h"
 
@@ -41,6 +43,21 @@ std::function<int(size_t, unsigned)> Square(int leftHigh, int rightHigh) {
         return frame % 40 < 20 ? high : -high;
     };
 }
+
+// One row of the light view's CSV file: a level that reached a light.
+struct LightRow {
+    unsigned display, gpu;
+    int attribute;
+    unsigned level;
+};
+
+// The CSV file as read: its rows in order, whether its header was there, and how many lines
+// were neither.
+struct LightRows {
+    std::vector<LightRow> rows;
+    bool header = false;
+    int otherLines = 0;
+};
 
 // The levels that reached each light, in order.
 struct Lights {
@@ -89,24 +106,37 @@ protected:
         return RunChild("\"" + File(kHostName) + "\" " + args, folder_.Path(), timeoutMs, whileRunning);
     }
 
-    Lights ReadLights() const {
-        Lights lights;
-        std::istringstream csv(TempFolder::ReadBytes(File("lights.csv")));
+    LightRows ReadRows() const {
+        LightRows csv;
+        std::istringstream text(TempFolder::ReadBytes(File("lights.csv")));
         std::string line;
-        while (std::getline(csv, line)) {
+        while (std::getline(text, line)) {
             if (line == "time_ms,display,gpu,attribute,level") {
-                lights.header = true;
+                csv.header = true;
                 continue;
             }
             long long time;
-            unsigned display, gpu, level;
-            int attribute;
-            if (std::sscanf(line.c_str(), "%lld,%u,%u,%d,%u", &time, &display, &gpu, &attribute, &level) != 5 ||
-                display != 0 || gpu != 0 || attribute < 0 || attribute > 1) {
+            LightRow row;
+            if (std::sscanf(line.c_str(), "%lld,%u,%u,%d,%u", &time, &row.display, &row.gpu, &row.attribute,
+                            &row.level) == 5)
+                csv.rows.push_back(row);
+            else
+                ++csv.otherLines;
+        }
+        return csv;
+    }
+
+    // The two lights of display 0, GPU 0; every other row counts as other.
+    Lights ReadLights() const {
+        const LightRows csv = ReadRows();
+        Lights lights;
+        lights.header = csv.header;
+        lights.otherRows = csv.otherLines;
+        for (const LightRow& row : csv.rows) {
+            if (row.display != 0 || row.gpu != 0 || row.attribute < 0 || row.attribute > 1)
                 ++lights.otherRows;
-                continue;
-            }
-            (attribute == 0 ? lights.logo : lights.sli).push_back(level);
+            else
+                (row.attribute == 0 ? lights.logo : lights.sli).push_back(row.level);
         }
         return lights;
     }
@@ -222,15 +252,9 @@ TEST_F(HostRun, ZoneLightsFollowTheMusicOnABoardWithZonesOnly) {
     EXPECT_EQ(run.exitCode, 0u) << run.err;
 
     std::vector<unsigned> zones[2];
-    std::istringstream csv(TempFolder::ReadBytes(File("lights.csv")));
-    std::string line;
-    while (std::getline(csv, line)) {
-        long long time;
-        unsigned display, gpu, level;
-        int attribute;
-        if (std::sscanf(line.c_str(), "%lld,%u,%u,%d,%u", &time, &display, &gpu, &attribute, &level) != 5) continue;
-        EXPECT_EQ(attribute, 2) << line;
-        if (display == 0 && gpu < 2) zones[gpu].push_back(level);
+    for (const LightRow& row : ReadRows().rows) {
+        EXPECT_EQ(row.attribute, 2) << "display " << row.display << " GPU " << row.gpu;
+        if (row.display == 0 && row.gpu < 2) zones[row.gpu].push_back(row.level);
     }
     // The frames, then the user's own lighting as the board had it (its first zone at 100 %).
     std::vector<unsigned> left = Repeat({70, 17}, 10), right = Repeat({25, 6}, 10);
@@ -270,7 +294,7 @@ TEST_F(HostRun, ListsTheModules) {
 // folder named in Cyrillic and CJK letters, playing a track named so too. The plug-in finds
 // its settings there (the lights follow them), and the messages give the names in UTF-8.
 TEST_F(HostRun, AFolderAndTrackNamedOutsideTheAnsiCodePageWork) {
-    const std::string folder = File(u8"\u041a\u0438\u0440\u0438\u043b\u043b\u0438\u0446\u0430 \u65e5\u672c");
+    const std::string folder = File(Utf8FromWide(kUnicodeFolderName));
     const std::string track = u8"\u041f\u0435\u0441\u043d\u044f \u6b4c.wav";
     ASSERT_TRUE(CreateDirectoryW(WideFromUtf8(folder).c_str(), nullptr));
     for (const char* name : {kHostName, "vis_glowmeter.dll", "vis_glowmeter.ini"}) {
@@ -347,7 +371,7 @@ struct DecayApplier {
         HWND apply = dialog ? GetDlgItem(dialog, IDOK) : nullptr;
         if (!apply || !IsWindowVisible(dialog)) return;
         applied = true;
-        SetDlgItemInt(dialog, 1002, 1, FALSE);  // Decay Rate
+        SetDlgItemInt(dialog, IDC_DECAY, 1, FALSE);
         PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(apply));
     }
 };
