@@ -28,8 +28,8 @@ TEST(PlantedWinsock, DiagnosticRunUsesOnlyTheSystemLibrary) {
         VisPlugin plugin;
         std::string error;
         ASSERT_TRUE(plugin.Load(planted.PluginPath(), nullptr, error)) << error;
-        winampVisModule* module = plugin.Module(0);
-        module->hDllInstance = plugin.Instance();
+        winampVisModule* module = plugin.Prepare(0, nullptr, error);
+        ASSERT_NE(nullptr, module) << error;
         auto winsockHandle = reinterpret_cast<HINSTANCE (*)()>(
             reinterpret_cast<void*>(GetProcAddress(plugin.Instance(), "WS32LIB_GetDLLHandle")));
         ASSERT_NE(nullptr, winsockHandle);

@@ -96,8 +96,8 @@ TEST_F(PlantedDriver, PluginRunDrivesOnlyTheSystemDriver) {
         VisPlugin plugin;
         std::string error;
         ASSERT_TRUE(plugin.Load(planted_.PluginPath(), nullptr, error)) << error;
-        winampVisModule* module = plugin.Module(0);
-        module->hDllInstance = plugin.Instance();
+        winampVisModule* module = plugin.Prepare(0, nullptr, error);
+        ASSERT_NE(nullptr, module) << error;
         module->Init(module);
         testrun::SetWaveform(*module, 90, 0);
         module->Render(module);

@@ -383,8 +383,8 @@ TEST_F(WinampLifecycle, LoadAndFreeGiveBackWhatTheyTake) {
         VisPlugin plugin;
         std::string error;
         ASSERT_TRUE(plugin.Load(dllPath, nullptr, error)) << error;
-        winampVisModule* module = plugin.Module(0);
-        module->hDllInstance = plugin.Instance();
+        winampVisModule* module = plugin.Prepare(0, nullptr, error);
+        ASSERT_NE(nullptr, module) << error;
         module->Init(module);
         testrun::SetWaveform(*module, 60, 60);
         for (int i = 0; i < 10; ++i) module->Render(module);
